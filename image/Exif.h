@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QDateTime>
+#include <QImage>
+#include <QString>
+
+struct _ExifData;
+
+// EXIF access for one file, plus class-level helpers that read the
+// thumbnail, regenerate it, strip or copy a whole EXIF block. No shared
+// state: any thread may use its own objects and call the helpers. Rewrites
+// go through a temporary file beside the target and an atomic rename.
+class Exif {
+public:
+    // Loads the file's EXIF data; the object may hold none.
+    explicit Exif(const QString& path);
+    ~Exif();
+    Exif(const Exif&) = delete;
+    Exif& operator=(const Exif&) = delete;
+
+    bool hasExifData() const { return exifData_ != nullptr; }
+    // The parsed data (libexif's ExifData), owned by this object; null when
+    // the file has no readable EXIF block.
+    _ExifData* exifData() const { return exifData_; }
+
+    // The tag's text as libexif renders it, searching IFD 0, IFD 1, EXIF,
+    // GPS and Interoperability in that order. Null when absent or when the
+    // text is not valid UTF-8.
+    QString getTagValue(int tag) const;
+
+    // The embedded thumbnail, turned upright by the file's orientation and
+    // at most 256 pixels on its longer side; null when there is none.
+    static QImage getExifThumbnail(const QString& path);
+
+    // Regenerates the embedded thumbnail of a JPEG file from its pixels
+    // (decoded at a reduced scale) in a 160x120, 120x160 or 140x140 box.
+    // The file is replaced atomically and keeps its dates; untouched on
+    // failure.
+    static bool updateExifThumbnail(const QString& path);
+
+    // "yyyy:MM:dd HH:mm:ss" in local time; null for anything else.
+    static QDateTime parseExifDate(const QString& text);
+
+    // Replaces a JPEG file's EXIF block by an empty one. False, file
+    // unchanged, when the file is no JPEG or cannot be rewritten.
+    static bool trimExifData(const QString& path);
+
+    // Puts the source's whole EXIF block into the JPEG file `destination`.
+    // False, destination unchanged, when the source has none or the
+    // destination cannot be rewritten.
+    static bool copyExifDataFromPath(const QString& source, const QString& destination);
+
+private:
+    _ExifData* exifData_ = nullptr;
+};
