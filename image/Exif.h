@@ -35,8 +35,8 @@ public:
 
     // Regenerates the embedded thumbnail of a JPEG file from its pixels
     // (decoded at a reduced scale) in a 160x120, 120x160 or 140x140 box.
-    // The file is replaced atomically and keeps its dates; untouched on
-    // failure.
+    // The file is replaced atomically; untouched on failure. An EXIF block
+    // too large for its segment goes without a thumbnail.
     static bool updateExifThumbnail(const QString& path);
 
     // "yyyy:MM:dd HH:mm:ss" in local time; null for anything else.

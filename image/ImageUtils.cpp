@@ -2,7 +2,13 @@
 #include "ImageUtils.h"
 
 #include "Exif.h"
+#include "ExifOrient.h"
+#include "ImageBitmapOps.h"
+#include "ImageTransform.h"
+#include "ImageTransformOps.h"
+#include "JpegTransform.h"
 
+#include <FileManagerUtils.h>
 #include <FileUtils.h>
 
 #include <QFile>
@@ -64,16 +70,64 @@ QImage ImageUtils::getThumbnail(const QString& path) {
     return FileUtils::getIcon(path).pixmap(128, 128).toImage();
 }
 
-bool ImageUtils::transformImage(const QString&, int, double) {
-    return false;
+bool ImageUtils::transformImage(const QString& path, int transform, double jpegCompression) {
+    if (looksLikeJpeg(path)) {
+        char* lossless = jpegTransform(QFile::encodeName(path).constData(),
+                                       imageTransformToJpegTransform(transform));
+        if (lossless)
+            return finalizeTransformOf(path, lossless, false, 1);
+    }
+    // Not JPEG, or a size the lossless transform refuses: re-encode.
+    QImageReader reader(path);
+    reader.setAutoTransform(false);
+    const QImage image = reader.read();
+    if (image.isNull())
+        return false;
+    const QImage transformed = ImageTransformOps::transform(image, transform);
+    const QString temporary = FileManagerUtils::temporaryFilename(path);
+    if (temporary.isEmpty())
+        return false;
+    if (!ImageBitmapOps::saveSameAs(transformed, path, temporary, jpegCompression)) {
+        QFile::remove(temporary);
+        return false;
+    }
+    return finalizeTransformOf(path, temporary, true, 1);
 }
 
-bool ImageUtils::autoLosslessRotateImage(const QString&) {
-    return false;
+bool ImageUtils::autoLosslessRotateImage(const QString& path) {
+    if (!looksLikeJpeg(path))
+        return false;
+    unsigned char orientation = 0;
+    if (!exif_orient(QFile::encodeName(path).constData(), &orientation))
+        return false;
+    const int code = exifOrientToJpegTransform(orientation);
+    if (code == JXFORM_NONE)
+        return true;
+    char* rotated = jpegTransform(QFile::encodeName(path).constData(), code);
+    if (!rotated)
+        return false;
+    return finalizeTransformOf(path, rotated, false, 1);
 }
 
-bool ImageUtils::finalizeTransformOf(const QString&, const QString&, bool, std::uint8_t) {
-    return false;
+bool ImageUtils::finalizeTransformOf(const QString& source, const QString& transformed,
+                                     bool copyExifData, std::uint8_t orientation) {
+    if (transformed.isEmpty())
+        return false;
+    if (copyExifData)
+        Exif::copyExifDataFromPath(source, transformed);
+    if (orientation != 0) {
+        unsigned char value = orientation;
+        exif_orient(QFile::encodeName(transformed).constData(), &value);
+    }
+    Exif::updateExifThumbnail(transformed);
+    const QDateTime created = FileUtils::getCreationDateForFile(source);
+    // The transformed file is a temporary of ours: removed if it cannot
+    // take the source's place.
+    if (!FileUtils::replaceFile(source, transformed, true))
+        return false;
+    if (created.isValid())
+        FileUtils::setCreationDate(created, source);
+    return true;
 }
 
 bool ImageUtils::finalizeTransformOf(const QString& source, char* transformed, bool copyExifData,
