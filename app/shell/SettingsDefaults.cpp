@@ -11,8 +11,7 @@
 
 namespace {
 
-QString expandTilde(const QString& path)
-{
+QString expandTilde(const QString& path) {
     if (path == QLatin1String("~") || path.startsWith(QLatin1String("~/")))
         return QDir::cleanPath(QDir::homePath() + path.mid(1));
     return path;
@@ -20,8 +19,7 @@ QString expandTilde(const QString& path)
 
 } // namespace
 
-QVariantMap SettingsDefaults::defaultValues()
-{
+QVariantMap SettingsDefaults::defaultValues() {
     using namespace SettingsKeys;
     QVariantMap d;
     d.insert(QLatin1String(jpeg_compression), 90.0);
@@ -57,7 +55,6 @@ QVariantMap SettingsDefaults::defaultValues()
     return d;
 }
 
-void SettingsDefaults::registerDefaults(UserDefaults& store)
-{
+void SettingsDefaults::registerDefaults(UserDefaults& store) {
     store.registerDefaults(defaultValues());
 }

@@ -3,8 +3,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(Localization, KeysResolveToEnglishThroughTheBuiltInCatalogue)
-{
+TEST(Localization, KeysResolveToEnglishThroughTheBuiltInCatalogue) {
     ASSERT_TRUE(Localization::installTranslations());
     const QString invalid = Localization::localizedString("CREATE_FOLDER_INVALID");
     EXPECT_NE(invalid, "CREATE_FOLDER_INVALID");

@@ -11,8 +11,7 @@
 
 using namespace SettingsKeys;
 
-TEST(SettingsDefaults, TableIsComputedAtRegistration)
-{
+TEST(SettingsDefaults, TableIsComputedAtRegistration) {
     const QVariantMap d = SettingsDefaults::defaultValues();
     EXPECT_EQ(d.size(), 26);
     EXPECT_FALSE(d.contains(first_run));
@@ -29,8 +28,7 @@ TEST(SettingsDefaults, TableIsComputedAtRegistration)
     EXPECT_EQ(d.value(slideshow_delay).toInt(), 3);
 }
 
-TEST(SettingsDefaults, RegistrationKeepsWhatTheUserStored)
-{
+TEST(SettingsDefaults, RegistrationKeepsWhatTheUserStored) {
     QTemporaryDir dir;
     UserDefaults store(dir.filePath("pixhaul.conf"));
     store.setObject(QStringList{"Holidays"}, transfer_desc_history);

@@ -24,6 +24,18 @@
         <translation>Canceling…</translation>
     </message>
     <message>
+        <source>Back</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation>Continue</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Done</translation>
+    </message>
+    <message>
         <source>NOT_YET_AVAILABLE</source>
         <translation>Pixhaul’s windows are not available in this build yet.</translation>
     </message>
@@ -33,6 +45,42 @@
             <numerusform>%n item</numerusform>
             <numerusform>%n items</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>General</source>
+        <translation>General</translation>
+    </message>
+    <message>
+        <source>Transfer</source>
+        <translation>Transfer</translation>
+    </message>
+    <message>
+        <source>Viewer</source>
+        <translation>Viewer</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>Preferences</source>
+        <translation>Preferences</translation>
+    </message>
+    <message>
+        <source>OVERWRITE_MODE_ASK</source>
+        <translation>Ask what to do</translation>
+    </message>
+    <message>
+        <source>OVERWRITE_MODE_REPLACE</source>
+        <translation>Replace the existing file</translation>
+    </message>
+    <message>
+        <source>OVERWRITE_MODE_SKIP</source>
+        <translation>Keep the existing file (skip)</translation>
+    </message>
+    <message>
+        <source>EMPTY_CAMERA</source>
+        <translation>There are no pictures or movies to import on this camera.</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,96 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TransferPreferencesController.h"
+
+#include "SettingsKeys.h"
+#include "ui_TransferMaskTip.h"
+#include "ui_TransferPreferences.h"
+
+#include "Localization.h"
+#include "UserDefaults.h"
+
+#include <QApplication>
+
+TransferPreferencesController::TransferPreferencesController(QWidget* parent)
+    : QWidget(parent)
+    , ui(std::make_unique<Ui::TransferPreferences>()) {
+    ui->setupUi(this);
+    UserDefaults& settings = UserDefaults::standardUserDefaults();
+
+    ui->overwriteMode->addItems(overwriteModeTitles());
+    const qint64 mode = settings.integerForKey(SettingsKeys::transfer_overwrite_mode);
+    ui->overwriteMode->setCurrentIndex(mode >= 0 && mode < ui->overwriteMode->count() ? int(mode)
+                                                                                      : -1);
+    connect(ui->overwriteMode, &QComboBox::currentIndexChanged, this,
+            &TransferPreferencesController::comboBoxSelectionDidChange);
+
+    ui->destination->setText(settings.stringForKey(SettingsKeys::transfer_destination));
+    connect(ui->destination, &QLineEdit::textEdited, this, [](const QString& text) {
+        UserDefaults& store = UserDefaults::standardUserDefaults();
+        // An empty pattern would name no folder at all: fall back to the default.
+        if (text.trimmed().isEmpty())
+            store.removeObjectForKey(SettingsKeys::transfer_destination);
+        else
+            store.setObject(text, SettingsKeys::transfer_destination);
+    });
+
+    ui->rotate->setChecked(settings.boolForKey(SettingsKeys::transfer_rotate));
+    connect(ui->rotate, &QCheckBox::toggled, this, [](bool on) {
+        UserDefaults::standardUserDefaults().setBool(on, SettingsKeys::transfer_rotate);
+    });
+    ui->browse->setChecked(settings.boolForKey(SettingsKeys::transfer_browse));
+    connect(ui->browse, &QCheckBox::toggled, this, [](bool on) {
+        UserDefaults::standardUserDefaults().setBool(on, SettingsKeys::transfer_browse);
+    });
+    connect(ui->helpButton, &QToolButton::clicked, this, &TransferPreferencesController::showHelp);
+}
+
+TransferPreferencesController::~TransferPreferencesController() = default;
+
+QIcon TransferPreferencesController::toolbarItemImage() const {
+    return QIcon::fromTheme(QStringLiteral("pixhaul"),
+                            QIcon::fromTheme(QStringLiteral("camera-photo")));
+}
+
+QString TransferPreferencesController::toolbarItemLabel() const {
+    return Localization::localizedString("Transfer");
+}
+
+QStringList TransferPreferencesController::overwriteModeTitles() {
+    return {Localization::localizedString("OVERWRITE_MODE_ASK"),
+            Localization::localizedString("OVERWRITE_MODE_REPLACE"),
+            Localization::localizedString("OVERWRITE_MODE_SKIP")};
+}
+
+void TransferPreferencesController::comboBoxSelectionDidChange(int index) {
+    if (index >= 0)
+        UserDefaults::standardUserDefaults().setInteger(index,
+                                                        SettingsKeys::transfer_overwrite_mode);
+}
+
+bool TransferPreferencesController::isHelpVisible() const {
+    return tooltip && tooltip->isVisible();
+}
+
+void TransferPreferencesController::showHelp() {
+    if (isHelpVisible()) {
+        hideHelp();
+        return;
+    }
+    if (!tooltip) {
+        tooltip = new QWidget(this, Qt::ToolTip | Qt::FramelessWindowHint);
+        Ui::TransferMaskTip().setupUi(tooltip);
+    }
+    tooltip->adjustSize();
+    tooltip->move(ui->helpButton->mapToGlobal(QPoint(ui->helpButton->width() + 2, 0)));
+    tooltip->show();
+}
+
+void TransferPreferencesController::hideHelp() {
+    if (tooltip)
+        tooltip->hide();
+}
+
+void TransferPreferencesController::hideEvent(QHideEvent* event) {
+    hideHelp();
+    QWidget::hideEvent(event);
+}
