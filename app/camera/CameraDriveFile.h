@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "CameraFile.h"
+
+// A file of a drive camera (card, volume or folder). Files of the movie
+// tree are not moveable: every transfer copies them.
+class CameraDriveFile : public CameraFile {
+public:
+    CameraDriveFile(const QString& path, bool moveable);
+
+    QString path() const { return filePath; }
+    bool isMoveable() const { return moveable; }
+
+    QString title() const override;
+    qint64 fileSize() const override;
+    // The EXIF date of digitisation, else the file's creation date, else now.
+    QDateTime creationDate() const override;
+    QDateTime modificationDate() const override;
+    // The embedded EXIF thumbnail of an image, else the file type's icon.
+    QImage thumbnail() const override;
+
+    // Move on one file system is a single rename; otherwise the contents
+    // are copied to a staged file, published, and the source removed last.
+    bool transferFileTo(const QString& destination, int mode,
+                        bool replaceExisting = false) override;
+
+private:
+    bool copyTo(const QString& destination, bool replaceExisting, bool keepSource);
+
+    QString filePath;
+    bool moveable;
+};

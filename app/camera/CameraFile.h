@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QDateTime>
+#include <QImage>
+#include <QMetaType>
+#include <QString>
+
+#include <memory>
+
+// One transferable file on a camera. The base class answers "nothing"
+// (empty, 0, null, false); drive and device files fill it in.
+//
+// Threads: listing and the metadata calls run on whatever worker scans the
+// camera; transferFileTo() runs on the transfer worker and may block (a
+// device camera waits there for its download). thumbnail() may also be
+// asked on the main thread.
+class CameraFile {
+public:
+    CameraFile() = default;
+    virtual ~CameraFile();
+    CameraFile(const CameraFile&) = delete;
+    CameraFile& operator=(const CameraFile&) = delete;
+
+    // The file's name with its extension; its name at the destination.
+    virtual QString title() const;
+    virtual qint64 fileSize() const;
+    // When the picture or movie was taken, as well as the camera can tell.
+    virtual QDateTime creationDate() const;
+    virtual QDateTime modificationDate() const;
+    virtual QImage thumbnail() const;
+
+    // Copies (mode 0) or moves (mode 1) the file to the full path
+    // `destination`, whose folder exists. Implementations guarantee:
+    // - no partial file ever stands under `destination` (contents are
+    //   written under a hidden temporary name beside it, then renamed);
+    // - an existing file at `destination` is replaced atomically when
+    //   `replaceExisting` is true and left alone (failure) otherwise;
+    // - in move mode the source is removed only once its copy is in place.
+    // True when the file stands complete at `destination`.
+    virtual bool transferFileTo(const QString& destination, int mode, bool replaceExisting = false);
+};
+
+using CameraFilePtr = std::shared_ptr<CameraFile>;
+Q_DECLARE_METATYPE(CameraFilePtr)

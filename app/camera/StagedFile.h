@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+// A file that is written under a hidden, exclusively created temporary name
+// in its destination's own folder and only then published under its final
+// name by an atomic rename. Until publish() succeeds nothing stands under
+// the final name; the destructor removes an unpublished temporary file.
+// Used on one thread at a time (the transfer worker).
+class StagedFile {
+public:
+    explicit StagedFile(const QString& destination);
+    ~StagedFile();
+    StagedFile(const StagedFile&) = delete;
+    StagedFile& operator=(const StagedFile&) = delete;
+
+    // False when no temporary file could be made beside the destination
+    // (missing or read-only folder).
+    bool isValid() const { return !temporary.isEmpty(); }
+    QString temporaryPath() const { return temporary; }
+    QString destinationPath() const { return destination; }
+
+    // Renames the temporary file to the destination: over an existing file
+    // only with `replaceExisting`; otherwise an existing file wins and the
+    // publication fails.
+    bool publish(bool replaceExisting);
+
+    // Atomic rename of `from` to `to` on one file system. Without
+    // `replaceExisting` an existing `to` is never overwritten, even when it
+    // appears at the last moment (renameat2 RENAME_NOREPLACE; on file systems
+    // without it a hard link, and as a last resort a checked rename).
+    static bool renameInto(const QString& from, const QString& to, bool replaceExisting);
+
+    // Flushes the folder holding `path`, so a rename into it survives a crash.
+    static bool syncFolderOf(const QString& path);
+
+private:
+    QString destination;
+    QString temporary;
+};

@@ -1,0 +1,154 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "camera/CameraDriveFile.h"
+#include "camera/StagedFile.h"
+#include "camera/TransferMode.h"
+
+#include "FileUtils.h"
+#include "JpegFixture.h"
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Every entry of a folder, hidden ones included: no temporary file may stay.
+QStringList allEntries(const QString& folder) {
+    return QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+class CameraDriveFileTest : public ::testing::Test {
+protected:
+    QString source(const QString& name, const QByteArray& contents) {
+        const QString path = card.path() + QStringLiteral("/DCIM/100/") + name;
+        EXPECT_TRUE(TestFiles::write(path, contents));
+        return path;
+    }
+    QString target(const QString& name) const { return dest.path() + QLatin1Char('/') + name; }
+
+    QTemporaryDir card;
+    QTemporaryDir dest;
+};
+
+TEST_F(CameraDriveFileTest, DescribesItsFile) {
+    const QDateTime taken(QDate(2012, 9, 7), QTime(23, 59, 30));
+    JpegFixture::Options options;
+    options.digitized = taken;
+    const QString picture = card.path() + QStringLiteral("/IMG_0001.JPG");
+    ASSERT_TRUE(JpegFixture::write(picture, options));
+    const QDateTime modified(QDate(2013, 1, 2), QTime(3, 4, 5));
+    FileUtils::setModificationDate(modified, picture);
+
+    CameraDriveFile file(picture, true);
+    EXPECT_EQ(file.title(), QStringLiteral("IMG_0001.JPG"));
+    EXPECT_EQ(file.fileSize(), QFileInfo(picture).size());
+    EXPECT_EQ(file.creationDate(), taken);
+    EXPECT_EQ(file.modificationDate(), modified);
+
+    // Without EXIF the file system's date stands in.
+    const QString plain = source(QStringLiteral("notes.txt"), "text");
+    CameraDriveFile other(plain, true);
+    EXPECT_EQ(other.creationDate(), FileUtils::getCreationDateForFile(plain));
+    EXPECT_EQ(CameraDriveFile(card.path() + QStringLiteral("/gone"), true).fileSize(), 0);
+}
+
+TEST_F(CameraDriveFileTest, CopyKeepsSourceAndMoveRemovesItUnlessNotMoveable) {
+    const QString picture = source(QStringLiteral("a.jpg"), "picture");
+    CameraDriveFile copied(picture, true);
+    ASSERT_TRUE(copied.transferFileTo(target(QStringLiteral("a.jpg")), TransferModeCopy));
+    EXPECT_TRUE(QFileInfo::exists(picture));
+    EXPECT_EQ(TestFiles::read(target(QStringLiteral("a.jpg"))), "picture");
+
+    CameraDriveFile moved(source(QStringLiteral("b.jpg"), "moved"), true);
+    ASSERT_TRUE(moved.transferFileTo(target(QStringLiteral("b.jpg")), TransferModeMove));
+    EXPECT_FALSE(QFileInfo::exists(moved.path()));
+    EXPECT_EQ(TestFiles::read(target(QStringLiteral("b.jpg"))), "moved");
+
+    CameraDriveFile movie(source(QStringLiteral("c.mts"), "movie"), false);
+    ASSERT_TRUE(movie.transferFileTo(target(QStringLiteral("c.mts")), TransferModeMove));
+    EXPECT_TRUE(QFileInfo::exists(movie.path()));
+
+    EXPECT_FALSE(CameraDriveFile(picture, true).transferFileTo(target(QStringLiteral("d")), 7));
+    EXPECT_EQ(allEntries(dest.path()), (QStringList{"a.jpg", "b.jpg", "c.mts"}));
+}
+
+TEST_F(CameraDriveFileTest, ExistingDestinationIsReplacedOnlyWhenAsked) {
+    for (int mode : {TransferModeCopy, TransferModeMove}) {
+        SCOPED_TRACE(mode);
+        const QString existing = target(QStringLiteral("x.jpg"));
+        ASSERT_TRUE(TestFiles::write(existing, "old"));
+        CameraDriveFile file(source(QStringLiteral("x.jpg"), "new"), true);
+
+        EXPECT_FALSE(file.transferFileTo(existing, mode, false));
+        EXPECT_EQ(TestFiles::read(existing), "old");
+        EXPECT_TRUE(QFileInfo::exists(file.path()));
+
+        EXPECT_TRUE(file.transferFileTo(existing, mode, true));
+        EXPECT_EQ(TestFiles::read(existing), "new");
+        EXPECT_EQ(QFileInfo::exists(file.path()), mode == TransferModeCopy);
+        EXPECT_EQ(allEntries(dest.path()), QStringList{"x.jpg"});
+        QFile::remove(existing);
+    }
+}
+
+TEST_F(CameraDriveFileTest, MoveAcrossFileSystemsCopiesThenRemovesSource) {
+    // /dev/shm is a tmpfs: another file system than the temporary folder.
+    QTemporaryDir other(QStringLiteral("/dev/shm/pixhaul-test-XXXXXX"));
+    if (!other.isValid())
+        GTEST_SKIP() << "no second file system";
+    const QByteArray contents(3 << 20, 'm');
+    CameraDriveFile file(source(QStringLiteral("big.jpg"), contents), true);
+    const QString destination = other.path() + QStringLiteral("/big.jpg");
+    ASSERT_TRUE(file.transferFileTo(destination, TransferModeMove));
+    EXPECT_FALSE(QFileInfo::exists(file.path()));
+    EXPECT_EQ(TestFiles::read(destination), contents);
+    EXPECT_EQ(allEntries(other.path()), QStringList{"big.jpg"});
+}
+
+TEST_F(CameraDriveFileTest, FailedCopyLeavesNothingBehindAndKeepsSource) {
+    CameraDriveFile missingFolder(source(QStringLiteral("a.jpg"), "a"), true);
+    EXPECT_FALSE(
+        missingFolder.transferFileTo(target(QStringLiteral("no/such/a.jpg")), TransferModeCopy));
+
+    // A source that is a folder cannot be copied; the staged file goes away.
+    QDir(card.path()).mkpath(QStringLiteral("folder.jpg"));
+    CameraDriveFile folder(card.path() + QStringLiteral("/folder.jpg"), true);
+    EXPECT_FALSE(folder.transferFileTo(target(QStringLiteral("folder.jpg")), TransferModeCopy));
+    EXPECT_TRUE(allEntries(dest.path()).isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(missingFolder.path()));
+}
+
+TEST(StagedFileTest, PublishesOnlyOverNothingUnlessReplacing) {
+    QTemporaryDir dir;
+    const QString destination = dir.path() + QStringLiteral("/photo.jpg");
+    {
+        StagedFile staged(destination);
+        ASSERT_TRUE(staged.isValid());
+        EXPECT_TRUE(QFileInfo(staged.temporaryPath()).fileName().startsWith(QLatin1Char('.')));
+        EXPECT_EQ(QFileInfo(staged.temporaryPath()).absolutePath(), dir.path());
+        ASSERT_TRUE(TestFiles::write(staged.temporaryPath(), "first"));
+        EXPECT_TRUE(staged.publish(false));
+    }
+    {
+        // A file that took the name first is never overwritten.
+        StagedFile staged(destination);
+        ASSERT_TRUE(TestFiles::write(staged.temporaryPath(), "second"));
+        EXPECT_FALSE(staged.publish(false));
+    }
+    EXPECT_EQ(TestFiles::read(destination), "first");
+    EXPECT_EQ(allEntries(dir.path()), QStringList{"photo.jpg"});
+    {
+        StagedFile staged(destination);
+        ASSERT_TRUE(TestFiles::write(staged.temporaryPath(), "third"));
+        EXPECT_TRUE(staged.publish(true));
+    }
+    EXPECT_EQ(TestFiles::read(destination), "third");
+    EXPECT_EQ(allEntries(dir.path()), QStringList{"photo.jpg"});
+    EXPECT_FALSE(StagedFile(dir.path() + QStringLiteral("/missing/photo.jpg")).isValid());
+}
+
+} // namespace
