@@ -1,0 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "GPhotoDeviceInfo.h"
+
+#include <QList>
+
+// The cameras libgphoto2 finds connected right now (USB, and the disk ports
+// of mounted cards). Blocking; call it from one worker thread at a time.
+class GPhotoAutodetect {
+public:
+    static QList<GPhotoDeviceInfo> detect();
+};

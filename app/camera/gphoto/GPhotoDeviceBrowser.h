@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "GPhotoDeviceInfo.h"
+
+#include <QFutureWatcher>
+#include <QList>
+#include <QObject>
+#include <QThreadPool>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+class GPhotoDevice;
+
+// Watches for cameras coming and going by asking libgphoto2 every couple
+// of seconds on a thread of its own; the differences are signalled on the
+// main thread. Mass-storage ports are reported like any other: callers
+// check GPhotoDeviceInfo::isMassStorage(). Main thread.
+class GPhotoDeviceBrowser : public QObject {
+    Q_OBJECT
+public:
+    using Detector = std::function<QList<GPhotoDeviceInfo>()>;
+
+    explicit GPhotoDeviceBrowser(QObject* parent = nullptr);
+    // A detector other than libgphoto2's, for tests.
+    explicit GPhotoDeviceBrowser(Detector detector, QObject* parent = nullptr);
+    ~GPhotoDeviceBrowser() override;
+
+    // Scans at once, then every `intervalMs`.
+    void start(int intervalMs = 2000);
+    void stop();
+    // One scan now, unless one is running.
+    void scanNow();
+
+    // The cameras seen by the last scan.
+    QList<GPhotoDeviceInfo> devices() const { return known; }
+
+    // The device hears deviceWasRemoved() when its camera leaves.
+    void watchDevice(const std::shared_ptr<GPhotoDevice>& device);
+
+signals:
+    void deviceAdded(const GPhotoDeviceInfo& info);
+    void deviceRemoved(const GPhotoDeviceInfo& info);
+    // After every scan, once its differences have been signalled.
+    void scanFinished();
+
+private:
+    void takeScan();
+
+    Detector detector;
+    QTimer timer;
+    QThreadPool pool;
+    QFutureWatcher<QList<GPhotoDeviceInfo>> watcher;
+    QList<GPhotoDeviceInfo> known;
+    QList<std::weak_ptr<GPhotoDevice>> watched;
+};
