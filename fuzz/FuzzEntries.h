@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// One entry per parser of untrusted bytes, shared by the libFuzzer targets
+// and the regression test that runs them over corrupt inputs under ASan.
+// Each returns 0 and must never read or write out of bounds.
+namespace FuzzEntries {
+
+// The JPEG section module: split, query, serialise and split again.
+int jpegSections(const std::uint8_t* data, std::size_t size);
+
+// exif_orient on the bytes as a file: read, then patch a copy in place (the
+// file must keep its size).
+int exifOrient(const std::uint8_t* data, std::size_t size);
+
+// EXIF reading: every tag the application reads, the thumbnail, the date,
+// and libexif parsing of the bytes as an EXIF block.
+int exifRead(const std::uint8_t* data, std::size_t size);
+
+} // namespace FuzzEntries

@@ -1,0 +1,85 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "FuzzEntries.h"
+#include "JpegFixtures.h"
+
+#include <QList>
+#include <QRandomGenerator>
+
+#include <gtest/gtest.h>
+
+using namespace JpegFixtures;
+
+namespace {
+
+// Valid files whose damaged copies make the corpus: a camera-like JPEG with
+// EXIF and thumbnail (both byte orders), and a bare TIFF header.
+QList<QByteArray> seeds() {
+    ExifOptions littleEndian;
+    littleEndian.orientation = 8;
+    littleEndian.littleEndian = true;
+    littleEndian.thumbnail = encodeJpeg(quadrants(16, 16));
+    littleEndian.thumbnailOrientation = true;
+    const QByteArray tiff = exifPayload(littleEndian).mid(6);
+    return {orientedJpeg(quadrants(32, 16), 6),
+            withExif(encodeJpeg(quadrants(16, 16)), exifPayload(littleEndian), true), tiff};
+}
+
+QList<QByteArray> corruptInputs() {
+    QList<QByteArray> inputs;
+    QRandomGenerator random(20240501);
+    for (const QByteArray& seed : seeds()) {
+        // Every truncation point through the headers, then coarser ones.
+        for (qsizetype cut = 0; cut < seed.size(); cut += cut < 700 ? 1 : 97)
+            inputs.append(seed.left(cut));
+        // Random byte damage, a few bytes at a time.
+        for (int round = 0; round < 300; ++round) {
+            QByteArray damaged = seed;
+            const int hits = 1 + int(random.bounded(4));
+            for (int i = 0; i < hits; ++i) {
+                const qsizetype at =
+                    qsizetype(random.bounded(int(qMin<qsizetype>(seed.size(), 800))));
+                damaged[at] = char(random.bounded(256));
+            }
+            inputs.append(damaged);
+        }
+        // Lengths and offsets set to extremes at every 16-bit position of
+        // the header region.
+        for (qsizetype at = 2; at + 1 < qMin<qsizetype>(seed.size(), 400); at += 2) {
+            for (const char* extreme : {"\xFF\xFF", "\x00\x00", "\x00\x01", "\x7F\xFF"}) {
+                QByteArray damaged = seed;
+                damaged[at] = extreme[0];
+                damaged[at + 1] = extreme[1];
+                inputs.append(damaged);
+            }
+        }
+    }
+    inputs.append(QByteArray::fromHex("FFD8FFE1FFFF457869660000"));
+    inputs.append(QByteArray::fromHex("FFD8FFE10014457869660000"
+                                      "4D4D002A0000FFFF00010112"));
+    inputs.append(QByteArray::fromHex("4949"
+                                      "2A00"
+                                      "08000000"
+                                      "FFFF"));
+    inputs.append(QByteArray(5000, char(0xFF)));
+    return inputs;
+}
+
+} // namespace
+
+// The fuzz targets' entry functions over generated corrupt inputs, so the
+// sanitizers of the normal test run see them too.
+TEST(FuzzRegression, ParsersSurviveCorruptInputs) {
+    const QList<QByteArray> inputs = corruptInputs();
+    ASSERT_GT(inputs.size(), 1000);
+    for (const QByteArray& input : inputs) {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(input.constData());
+        const auto size = std::size_t(input.size());
+        EXPECT_EQ(FuzzEntries::jpegSections(bytes, size), 0);
+        EXPECT_EQ(FuzzEntries::exifOrient(bytes, size), 0);
+    }
+    // Reading decodes thumbnails: a sample of the inputs keeps this quick.
+    for (qsizetype i = 0; i < inputs.size(); i += 7) {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(inputs[i].constData());
+        EXPECT_EQ(FuzzEntries::exifRead(bytes, std::size_t(inputs[i].size())), 0);
+    }
+}
