@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TransferAction.h"
+
+#include "FileUtils.h"
+#include "ImageUtils.h"
+#include "TransferLog.h"
+#include "UserDefaults.h"
+#include "shell/SettingsKeys.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+TransferAction::TransferAction(int mode, const CameraFilePtr& source, const QString& destination)
+    : transferMode(mode)
+    , sourceFile(source)
+    , destinationPath(destination) {}
+
+bool TransferAction::process(bool replaceExisting) {
+    if (!sourceFile)
+        return false;
+    // A failure here shows up as a failed transfer below.
+    QDir().mkpath(QFileInfo(destinationPath).absolutePath());
+
+    // Read before the transfer: a moved file is gone afterwards.
+    const QDateTime created = sourceFile->creationDate();
+    const QDateTime modified = sourceFile->modificationDate();
+
+    if (!sourceFile->transferFileTo(destinationPath, transferMode, replaceExisting)) {
+        qCWarning(lcTransfer) << "transfer of" << sourceFile->title() << "to" << destinationPath
+                              << "failed";
+        return false;
+    }
+    if (shouldRotate())
+        ImageUtils::autoLosslessRotateImage(destinationPath);
+    // After the rotation, which rewrites the file.
+    FileUtils::setCreationDate(created, destinationPath);
+    FileUtils::setModificationDate(modified, destinationPath);
+    return true;
+}
+
+qint64 TransferAction::bytes() const {
+    return sourceFile ? sourceFile->fileSize() : 0;
+}
+
+bool TransferAction::shouldRotate() const {
+    if (rotateOverride)
+        return *rotateOverride;
+    return UserDefaults::standardUserDefaults().boolForKey(
+        QLatin1String(SettingsKeys::transfer_rotate));
+}

@@ -1,0 +1,119 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "Transferer.h"
+
+#include "StringUtils.h"
+
+#include <QDir>
+#include <QLocale>
+
+#include <algorithm>
+
+namespace {
+
+// Upper-case first letter and lower-case rest, for every blank-separated word.
+QString capitalizedWords(const QString& text) {
+    QString result = text;
+    bool wordStart = true;
+    for (QChar& c : result) {
+        if (c.isSpace()) {
+            wordStart = true;
+            continue;
+        }
+        c = wordStart ? c.toUpper() : c.toLower();
+        wordStart = false;
+    }
+    return result;
+}
+
+QString withoutTrailingFullStops(QString text) {
+    while (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text;
+}
+
+// "~" expanded, separators collapsed, "." and ".." resolved, no trailing "/".
+QString standardizedPath(const QString& path) {
+    QString expanded = path;
+    if (expanded == QLatin1String("~") || expanded.startsWith(QLatin1String("~/")))
+        expanded = QDir::homePath() + expanded.mid(1);
+    if (expanded.isEmpty())
+        return expanded;
+    return QDir::cleanPath(expanded);
+}
+
+} // namespace
+
+bool Transferer::cameraHasFiles(Camera& camera, bool imagesOnly) {
+    return !camera.getFilesButImagesOnly(imagesOnly, true).isEmpty();
+}
+
+QList<CameraFilePtr> Transferer::getCameraFiles(Camera& camera, bool imagesOnly) {
+    return camera.getFilesButImagesOnly(imagesOnly, false);
+}
+
+void Transferer::scanCamera(Camera& camera) {
+    bytesTotal = 0;
+    const QList<CameraFilePtr> files = getCameraFiles(camera, false);
+    for (const CameraFilePtr& file : files)
+        bytesTotal += file->fileSize();
+
+    QList<TransferTarget> found;
+    for (const CameraFilePtr& file : files) {
+        const QDateTime day = startOfLocalDay(file->creationDate());
+        auto target = std::find_if(found.begin(), found.end(),
+                                   [&](const TransferTarget& t) { return t.date() == day; });
+        if (target != found.end())
+            target->items().append(file);
+        else
+            found.append(TransferTarget(day, file));
+    }
+    std::stable_sort(
+        found.begin(), found.end(),
+        [](const TransferTarget& a, const TransferTarget& b) { return a.date() < b.date(); });
+    groups = found;
+}
+
+QList<TransferActionPtr> Transferer::getActionsFor(const QString& pattern) const {
+    QList<TransferActionPtr> actions;
+    for (const TransferTarget& target : groups) {
+        for (const CameraFilePtr& item : target.items()) {
+            const QString folder = calcTargetFolderForFile(item, target, pattern);
+            const QString destination = folder.isEmpty()
+                                            ? item->title()
+                                            : QStringLiteral("%1/%2").arg(folder, item->title());
+            actions.append(std::make_shared<TransferAction>(transferMode, item, destination));
+        }
+    }
+    return actions;
+}
+
+QString Transferer::calcTargetFolderForFile(const CameraFilePtr&, const TransferTarget& target,
+                                            const QString& pattern) {
+    // Each field on its own, so month names holding blanks stay whole. The
+    // names are the forms used inside a date (MMM, MMMM), not stand-alone.
+    const QLocale locale; // the user's locale, unless the program set another default
+    const QDate day = target.date().toLocalTime().date();
+    const QString shortMonth =
+        withoutTrailingFullStops(capitalizedWords(locale.toString(day, QStringLiteral("MMM"))));
+    const QString longMonth = capitalizedWords(locale.toString(day, QStringLiteral("MMMM")));
+
+    QString folder = pattern;
+    folder.replace(QLatin1String("%d"), locale.toString(day, QStringLiteral("dd")));
+    folder.replace(QLatin1String("%m"), locale.toString(day, QStringLiteral("MM")));
+    folder.replace(QLatin1String("%a"), shortMonth);
+    folder.replace(QLatin1String("%M"), longMonth);
+    folder.replace(QLatin1String("%y"), locale.toString(day, QStringLiteral("yy")));
+    folder.replace(QLatin1String("%Y"), locale.toString(day, QStringLiteral("yyyy")));
+    folder.replace(QLatin1String("%P"), target.description());
+
+    folder = StringUtils::stringByTrimmingTrailingWhitespaceAndNewlineCharacters(
+        standardizedPath(folder));
+    // Trimming may uncover a separator ("Trip/ "), which is dropped too.
+    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
+        folder.chop(1);
+    return folder;
+}
+
+QDateTime Transferer::startOfLocalDay(const QDateTime& date) {
+    return date.toLocalTime().date().startOfDay();
+}

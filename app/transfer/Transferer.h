@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "TransferAction.h"
+#include "TransferTarget.h"
+#include "camera/Camera.h"
+
+#include <QList>
+#include <QString>
+
+// One planned transfer: the camera's files grouped by the local calendar day
+// they were taken on (one target per day, ascending), their total size, and
+// the actions built from a destination folder pattern.
+//
+// Pattern tokens (case-sensitive, no escapes; all else literal): %d day and
+// %m month as two digits, %a abbreviated and %M full month name of the
+// user's locale (capitalised per word; %a without trailing full stops),
+// %y and %Y two- and four-digit year, %P the group's description
+// (replaced last, so its text stays literal). A leading "~" is the home
+// folder; the result is standardised as a path and loses trailing blanks.
+//
+// Threads: scanCamera() runs on a worker while nothing else touches the
+// transferer; editing targets and getActionsFor() happen on the main thread.
+class Transferer {
+public:
+    int mode() const { return transferMode; }
+    void setMode(int mode) { transferMode = mode; }
+    qint64 totalBytes() const { return bytesTotal; }
+    void setTotalBytes(qint64 bytes) { bytesTotal = bytes; }
+    const QList<TransferTarget>& targets() const { return groups; }
+    QList<TransferTarget>& targets() { return groups; }
+    void setTargets(const QList<TransferTarget>& targets) { groups = targets; }
+
+    static bool cameraHasFiles(Camera& camera, bool imagesOnly);
+    static QList<CameraFilePtr> getCameraFiles(Camera& camera, bool imagesOnly);
+
+    // Lists pictures and movies once, asking each file's size and creation
+    // date exactly once, and rebuilds targets and totalBytes.
+    void scanCamera(Camera& camera);
+
+    // One action per file, group by group in target order.
+    QList<TransferActionPtr> getActionsFor(const QString& pattern) const;
+
+    // The folder of `target` under `pattern`; every file of a group gets the
+    // same folder, so `file` is not consulted.
+    static QString calcTargetFolderForFile(const CameraFilePtr& file, const TransferTarget& target,
+                                           const QString& pattern);
+
+    // The local midnight that starts the day of `date`.
+    static QDateTime startOfLocalDay(const QDateTime& date);
+
+private:
+    int transferMode = 0;
+    qint64 bytesTotal = 0;
+    QList<TransferTarget> groups;
+};

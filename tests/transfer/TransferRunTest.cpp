@@ -1,0 +1,243 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "transfer/TransferRun.h"
+#include "camera/CameraDrive.h"
+#include "transfer/Transferer.h"
+
+#include "TestFiles.h"
+#include "UserDefaults.h"
+#include "shell/SettingsKeys.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QFutureWatcher>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtConcurrent>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+
+namespace {
+
+UserDefaults& defaults() {
+    return UserDefaults::standardUserDefaults();
+}
+
+void setOverwriteMode(int mode) {
+    defaults().setInteger(mode, QLatin1String(SettingsKeys::transfer_overwrite_mode));
+}
+
+// Records the reports of a run in the order they arrive and answers the
+// overwrite questions from a queue (an empty queue stops the run).
+struct Recorder {
+    explicit Recorder(TransferRun& run) {
+        QObject::connect(&run, &TransferRun::fileStarted,
+                         [this](const CameraFilePtr& file, bool skipped) {
+                             events << QStringLiteral("start %1%2")
+                                           .arg(file->title(),
+                                                skipped ? QStringLiteral(" +skipped") : QString());
+                         });
+        QObject::connect(&run, &TransferRun::bytesDone,
+                         [this](qint64 bytes) { events << QStringLiteral("bytes %1").arg(bytes); });
+        QObject::connect(&run, &TransferRun::overwriteQuestion,
+                         [this, &run](const CameraFilePtr& file, const QString&) {
+                             events << QStringLiteral("ask %1").arg(file->title());
+                             OverwriteAnswer answer = OverwriteAnswer::canceled();
+                             if (!answers.empty()) {
+                                 // Recorded now, as a prompt records its answer.
+                                 answer = OverwriteAnswer::fromChoice(answers.front().first,
+                                                                      answers.front().second);
+                                 answers.pop_front();
+                             }
+                             run.answerOverwriteQuestion(answer);
+                         });
+        QObject::connect(&run, &TransferRun::finished,
+                         [this](const TransferSummary&) { events << QStringLiteral("finished"); });
+    }
+    QStringList events;
+    std::deque<std::pair<bool, int>> answers; // replace?, scope
+};
+
+class TransferRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        defaults().setBool(false, QLatin1String(SettingsKeys::transfer_rotate));
+        setOverwriteMode(0);
+    }
+    // A card with three pictures and a movie, all of one day (the files'
+    // own dates: no EXIF), planned into one folder.
+    QList<TransferActionPtr> plan(int mode = 0) {
+        for (const char* name : {"DCIM/100/a.jpg", "DCIM/100/b.jpg", "DCIM/100/c.jpg"})
+            EXPECT_TRUE(
+                TestFiles::write(card.path() + QLatin1Char('/') + QLatin1String(name), name));
+        EXPECT_TRUE(TestFiles::write(card.path() + QStringLiteral("/PRIVATE/M/d.MTS"), "movie"));
+        CameraDrive drive(card.path());
+        Transferer transferer;
+        transferer.setMode(mode);
+        transferer.scanCamera(drive);
+        EXPECT_EQ(transferer.targets().size(), 1);
+        return transferer.getActionsFor(folder());
+    }
+    QString folder() const { return dest.path() + QStringLiteral("/out"); }
+    QString out(const QString& name) const { return folder() + QLatin1Char('/') + name; }
+    void occupy(const QString& name) { ASSERT_TRUE(TestFiles::write(out(name), "old")); }
+
+    QTemporaryDir card;
+    QTemporaryDir dest;
+};
+
+TEST_F(TransferRunTest, CopyAndMoveWithReportsInOrder) {
+    TransferRun copy(plan(0));
+    Recorder recorder(copy);
+    const TransferSummary summary = copy.run();
+    EXPECT_EQ(recorder.events,
+              (QStringList{"start a.jpg", "bytes 14", "start b.jpg", "bytes 14", "start c.jpg",
+                           "bytes 14", "start d.MTS", "bytes 5", "finished"}));
+    EXPECT_EQ(summary.transferred, 4);
+    EXPECT_TRUE(summary.succeeded());
+    EXPECT_TRUE(QFileInfo::exists(card.path() + QStringLiteral("/DCIM/100/a.jpg")));
+
+    QDir(folder()).removeRecursively();
+    TransferRun move(plan(1));
+    EXPECT_EQ(move.run().transferred, 4);
+    EXPECT_FALSE(QFileInfo::exists(card.path() + QStringLiteral("/DCIM/100/a.jpg")));
+    EXPECT_TRUE(QFileInfo::exists(card.path() + QStringLiteral("/PRIVATE/M/d.MTS")));
+    EXPECT_EQ(TestFiles::read(out(QStringLiteral("a.jpg"))), "DCIM/100/a.jpg");
+    EXPECT_EQ(TestFiles::read(out(QStringLiteral("d.MTS"))), "movie");
+}
+
+TEST_F(TransferRunTest, ReplaceSkipAndFoldersAtTheDestination) {
+    const QList<TransferActionPtr> actions = plan();
+    for (int mode : {1, 2, 7}) {
+        SCOPED_TRACE(mode);
+        QDir(folder()).removeRecursively();
+        occupy(QStringLiteral("a.jpg"));
+        QDir().mkpath(out(QStringLiteral("b.jpg"))); // a folder is never replaced
+        setOverwriteMode(mode);
+        TransferRun run(actions);
+        Recorder recorder(run);
+        const TransferSummary summary = run.run();
+
+        EXPECT_FALSE(recorder.events.join(QLatin1Char(',')).contains(QLatin1String("ask")));
+        EXPECT_TRUE(QFileInfo(out(QStringLiteral("b.jpg"))).isDir());
+        EXPECT_TRUE(recorder.events.contains(QStringLiteral("start c.jpg +skipped")));
+        if (mode == 1) {
+            EXPECT_EQ(TestFiles::read(out(QStringLiteral("a.jpg"))), "DCIM/100/a.jpg");
+            EXPECT_EQ(summary.transferred, 3);
+            EXPECT_EQ(summary.skipped, 1);
+        } else {
+            EXPECT_EQ(TestFiles::read(out(QStringLiteral("a.jpg"))), "old");
+            EXPECT_EQ(recorder.events.at(1), QStringLiteral("start b.jpg +skipped"));
+            EXPECT_EQ(summary.transferred, 2);
+            EXPECT_EQ(summary.skipped, 2);
+        }
+        EXPECT_EQ(
+            QDir(folder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(),
+            4);
+    }
+}
+
+TEST_F(TransferRunTest, AskedAnswersHoldForTheirScope) {
+    const QList<TransferActionPtr> actions = plan();
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.MTS"})
+        occupy(QLatin1String(name));
+    defaults().setInteger(1, QLatin1String(SettingsKeys::transfer_overwrite_default));
+
+    TransferRun run(actions);
+    Recorder recorder(run);
+    // Skip a.jpg only, then replace everything left in this transfer.
+    recorder.answers = {{false, OverwriteScopeThisFile}, {true, OverwriteScopeThisTransfer}};
+    const TransferSummary summary = run.run();
+    EXPECT_EQ(recorder.events.filter(QStringLiteral("ask")),
+              (QStringList{"ask a.jpg", "ask b.jpg"}));
+    EXPECT_EQ(TestFiles::read(out(QStringLiteral("a.jpg"))), "old");
+    EXPECT_EQ(TestFiles::read(out(QStringLiteral("d.MTS"))), "movie");
+    EXPECT_EQ(summary.transferred, 3);
+    EXPECT_EQ(summary.skipped, 1);
+    EXPECT_EQ(defaults().integerForKey(QLatin1String(SettingsKeys::transfer_overwrite_default)), 1);
+    EXPECT_EQ(defaults().integerForKey(QLatin1String(SettingsKeys::transfer_overwrite_mode)), 0);
+
+    // "From now on" also becomes the mode of later runs.
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.MTS"})
+        occupy(QLatin1String(name));
+    TransferRun always(actions);
+    Recorder alwaysRecorder(always);
+    alwaysRecorder.answers = {{false, OverwriteScopeAlways}};
+    EXPECT_EQ(always.run().skipped, 4);
+    EXPECT_EQ(alwaysRecorder.events.filter(QStringLiteral("ask")).size(), 1);
+    EXPECT_EQ(defaults().integerForKey(QLatin1String(SettingsKeys::transfer_overwrite_mode)), 2);
+    EXPECT_EQ(defaults().integerForKey(QLatin1String(SettingsKeys::transfer_overwrite_default)), 2);
+}
+
+TEST_F(TransferRunTest, CancelInThePromptOrByTheFlagStopsAfterTheCurrentFile) {
+    const QList<TransferActionPtr> actions = plan();
+    occupy(QStringLiteral("b.jpg"));
+    TransferRun prompted(actions);
+    Recorder recorder(prompted); // no answers queued: the prompt is cancelled
+    const TransferSummary stopped = prompted.run();
+    EXPECT_EQ(recorder.events,
+              (QStringList{"start a.jpg", "bytes 14", "start b.jpg", "ask b.jpg", "finished"}));
+    EXPECT_TRUE(stopped.canceled);
+    EXPECT_EQ(stopped.transferred, 1);
+    EXPECT_EQ(stopped.skipped, 0);
+    EXPECT_EQ(stopped.notStarted, 3);
+    EXPECT_EQ(TestFiles::read(out(QStringLiteral("b.jpg"))), "old");
+
+    QDir(folder()).removeRecursively();
+    TransferRun flagged(actions);
+    Recorder flaggedRecorder(flagged);
+    QObject::connect(&flagged, &TransferRun::fileStarted, [&flagged] { flagged.cancel(); });
+    const TransferSummary canceled = flagged.run();
+    EXPECT_EQ(flaggedRecorder.events, (QStringList{"start a.jpg", "bytes 14", "finished"}));
+    EXPECT_EQ(canceled.transferred, 1);
+    EXPECT_EQ(canceled.notStarted, 3);
+}
+
+TEST_F(TransferRunTest, UnwritableDestinationFailsEveryFileAndStillFinishes) {
+    ASSERT_TRUE(TestFiles::write(folder(), "a file, not a folder"));
+    TransferRun run(plan(1));
+    Recorder recorder(run);
+    const TransferSummary summary = run.run();
+    EXPECT_EQ(recorder.events.filter(QStringLiteral("bytes")).size(), 4);
+    EXPECT_EQ(recorder.events.last(), QStringLiteral("finished"));
+    EXPECT_EQ(summary.failed, 4);
+    EXPECT_FALSE(summary.succeeded());
+    EXPECT_EQ(summary.failedNames, (QStringList{"a.jpg", "b.jpg", "c.jpg", "d.MTS"}));
+    EXPECT_TRUE(QFileInfo::exists(card.path() + QStringLiteral("/DCIM/100/a.jpg")));
+}
+
+TEST_F(TransferRunTest, WorkerWaitsForAnAnswerGivenLaterOnTheMainThread) {
+    const QList<TransferActionPtr> actions = plan();
+    occupy(QStringLiteral("c.jpg"));
+    TransferRun run(actions);
+    QObject window; // stands for a window living on the main thread
+    QStringList events;
+    QObject::connect(
+        &run, &TransferRun::fileStarted, &window, [&](const CameraFilePtr& file, bool) {
+            EXPECT_EQ(QThread::currentThread(), QCoreApplication::instance()->thread());
+            events << file->title();
+        });
+    QObject::connect(&run, &TransferRun::overwriteQuestion, &window,
+                     [&](const CameraFilePtr&, const QString& destination) {
+                         events << QStringLiteral("ask ") + QFileInfo(destination).fileName();
+                         // The prompt answers some event-loop turns later.
+                         QTimer::singleShot(20, &window, [&run] {
+                             run.answerOverwriteQuestion(OverwriteAnswer::fromChoice(true, 0));
+                         });
+                     });
+    bool finished = false;
+    QObject::connect(&run, &TransferRun::finished, &window, [&](const TransferSummary& summary) {
+        EXPECT_EQ(summary.transferred, 4);
+        finished = true;
+    });
+    QFuture<TransferSummary> future = QtConcurrent::run([&run] { return run.run(); });
+    while (!finished)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    future.waitForFinished();
+    EXPECT_EQ(events, (QStringList{"a.jpg", "b.jpg", "c.jpg", "ask c.jpg", "d.MTS"}));
+    EXPECT_EQ(TestFiles::read(out(QStringLiteral("c.jpg"))), "DCIM/100/c.jpg");
+}
+
+} // namespace
