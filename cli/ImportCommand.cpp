@@ -1,0 +1,156 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ImportCommand.h"
+
+#include "InterruptGuard.h"
+#include "ProgressLine.h"
+#include "TerminalPrompter.h"
+
+#include "ByteCountFormatter.h"
+#include "UserDefaults.h"
+#include "camera/CameraDrive.h"
+#include "shell/SettingsKeys.h"
+#include "transfer/DescriptionHistory.h"
+#include "transfer/TransferRun.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+void print(FILE* stream, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}
+
+} // namespace
+
+ImportCommand::ImportCommand(const ImportOptions& importOptions, FILE* output, FILE* errors)
+    : options(importOptions)
+    , out(output)
+    , err(errors) {}
+
+int ImportCommand::execute() {
+    const QFileInfo source(options.source);
+    if (!source.exists()) {
+        print(err, QStringLiteral("pixhaul-import: %1: no such folder\n").arg(options.source));
+        return UsageError;
+    }
+    if (!source.isDir()) {
+        print(err, QStringLiteral("pixhaul-import: %1: not a folder\n").arg(options.source));
+        return UsageError;
+    }
+    sourceFolder = QDir::cleanPath(source.absoluteFilePath());
+
+    UserDefaults& defaults = UserDefaults::standardUserDefaults();
+    const QString pattern = options.destinationPattern.value_or(
+        defaults.stringForKey(QLatin1String(SettingsKeys::transfer_destination)));
+    if (pattern.trimmed().isEmpty()) {
+        print(err, QStringLiteral("pixhaul-import: no destination pattern (--dest)\n"));
+        return UsageError;
+    }
+    transferer.setMode(options.mode.value_or(
+        defaults.integerForKey(QLatin1String(SettingsKeys::transfer_mode)) != 0 ? 1 : 0));
+
+    // A card is read by its layout; any other folder is imported whole.
+    CameraDrive drive(sourceFolder);
+    if (!drive.isDefined()) {
+        drive.setImagePath(sourceFolder);
+        drive.setVideoPath({});
+    }
+    transferer.scanCamera(drive);
+    if (transferer.targets().isEmpty()) {
+        print(out, QStringLiteral("No files to import in %1.\n").arg(sourceFolder));
+        return Success;
+    }
+    if (!settleGroups(pattern))
+        return Interrupted;
+    if (options.dryRun) {
+        printPlan(pattern);
+        return Success;
+    }
+    return transfer(pattern);
+}
+
+bool ImportCommand::settleGroups(const QString& pattern) {
+    if (!pattern.contains(QLatin1String("%P")))
+        return true;
+    QList<TransferTarget>& groups = transferer.targets();
+    if (options.description) {
+        for (TransferTarget& group : groups)
+            group.setDescription(*options.description);
+        if (!options.dryRun)
+            DescriptionHistory::remember(*options.description);
+        return true;
+    }
+    // Nobody to ask (a script, a pipe) or only a plan wanted: no descriptions.
+    if (options.dryRun || !TerminalPrompter::inputIsTerminal())
+        return true;
+    TerminalPrompter prompter(err);
+    for (qsizetype i = 0; i < groups.size(); ++i) {
+        if (!prompter.askGroup(groups[i], static_cast<int>(i), static_cast<int>(groups.size())))
+            return !InterruptGuard::interrupted();
+    }
+    return !InterruptGuard::interrupted();
+}
+
+void ImportCommand::printPlan(const QString& pattern) const {
+    for (const TransferTarget& group : transferer.targets()) {
+        qint64 bytes = 0;
+        for (const CameraFilePtr& file : group.items())
+            bytes += file->fileSize();
+        const QString folder = Transferer::calcTargetFolderForFile({}, group, pattern);
+        print(out, QStringLiteral("%1  %2 file(s)  %3  %4\n")
+                       .arg(group.date().toLocalTime().date().toString(Qt::ISODate))
+                       .arg(group.items().size())
+                       .arg(ByteCountFormatter::stringFromByteCount(
+                           bytes, QStringLiteral("B"), ByteCountFormatter::DecimalCountStyle))
+                       .arg(folder));
+    }
+}
+
+int ImportCommand::transfer(const QString& pattern) {
+    const QList<TransferActionPtr> actions = transferer.getActionsFor(pattern);
+    for (const TransferActionPtr& action : actions)
+        action->setRotateOverride(options.rotate);
+
+    TransferRun run(actions);
+    run.setOverwriteModeOverride(options.overwriteMode);
+    ProgressLine progress(err, static_cast<int>(actions.size()), transferer.totalBytes());
+    TerminalPrompter prompter(err);
+    // The run works on this thread, so every report arrives directly and
+    // the question is answered before the run goes on.
+    QObject::connect(&run, &TransferRun::fileStarted, [&](const CameraFilePtr& source, bool) {
+        progress.fileStarted(source->title());
+    });
+    QObject::connect(&run, &TransferRun::bytesDone,
+                     [&](qint64 bytes) { progress.bytesDone(bytes); });
+    QObject::connect(&run, &TransferRun::overwriteQuestion,
+                     [&](const CameraFilePtr& source, const QString& destination) {
+                         progress.finish();
+                         run.answerOverwriteQuestion(
+                             prompter.askOverwrite(source->title(), destination));
+                     });
+
+    InterruptGuard::forwardTo(&run.cancelFlag());
+    const TransferSummary summary = run.run();
+    InterruptGuard::forwardTo(nullptr);
+    progress.finish();
+    printSummary(summary);
+
+    if (InterruptGuard::interrupted())
+        return Interrupted;
+    return summary.failed > 0 ? SomeFailed : Success;
+}
+
+void ImportCommand::printSummary(const TransferSummary& summary) const {
+    print(out, QStringLiteral("%1 file(s) transferred, %2 skipped, %3 failed from %4.\n")
+                   .arg(summary.transferred)
+                   .arg(summary.skipped)
+                   .arg(summary.failed)
+                   .arg(sourceFolder));
+    if (summary.canceled)
+        print(out,
+              QStringLiteral("Stopped: %1 file(s) not transferred.\n").arg(summary.notStarted));
+    for (const QString& name : summary.failedNames)
+        print(out, QStringLiteral("Failed: %1\n").arg(name));
+}

@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "ImportOptions.h"
+
+#include "transfer/TransferSummary.h"
+#include "transfer/Transferer.h"
+
+#include <cstdio>
+
+// One run of pixhaul-import: scans the source, settles each group's date
+// and description, then prints the plan (dry run) or carries out the
+// transfer on the calling thread, answering conflicts on the terminal.
+class ImportCommand {
+public:
+    enum ExitStatus { Success = 0, SomeFailed = 1, UsageError = 2, Interrupted = 130 };
+
+    explicit ImportCommand(const ImportOptions& options, FILE* out = stdout, FILE* err = stderr);
+
+    int execute();
+
+private:
+    bool settleGroups(const QString& pattern);
+    void printPlan(const QString& pattern) const;
+    int transfer(const QString& pattern);
+    void printSummary(const TransferSummary& summary) const;
+
+    ImportOptions options;
+    FILE* out;
+    FILE* err;
+    QString sourceFolder;
+    Transferer transferer;
+};

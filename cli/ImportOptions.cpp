@@ -1,0 +1,103 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ImportOptions.h"
+
+#include "camera/TransferMode.h"
+#include "transfer/OverwriteMode.h"
+
+QString ImportOptions::usage() {
+    return QStringLiteral(
+        "Usage: pixhaul-import [--dest PATTERN] [--move|--copy] [--overwrite ask|replace|skip]\n"
+        "                      [--rotate|--no-rotate] [--description TEXT] [--dry-run] SOURCE\n"
+        "\n"
+        "Copies or moves the pictures and movies of SOURCE into one folder per day.\n"
+        "SOURCE holding DCIM or PRIVATE is read as a camera card; any other folder\n"
+        "is imported whole. Options left out take the Pixhaul settings.\n"
+        "\n"
+        "  --dest PATTERN      destination folder pattern: %d day, %m month, %a and %M\n"
+        "                      month names, %y and %Y year, %P description\n"
+        "  --move, --copy      move files off the card, or copy them\n"
+        "  --overwrite MODE    ask, replace or skip when a file already exists\n"
+        "  --rotate            turn JPEG files upright by their EXIF orientation\n"
+        "  --no-rotate         leave JPEG files as they are\n"
+        "  --description TEXT  description (%P) of every group; without it the\n"
+        "                      description of each group is asked on the terminal\n"
+        "  --dry-run           print the groups and their folders, change nothing\n"
+        "\n"
+        "Exit status: 0 all done, 1 some files failed, 2 usage error or bad SOURCE,\n"
+        "130 interrupted (Ctrl-C stops after the current file).\n");
+}
+
+std::optional<ImportOptions> ImportOptions::parse(const QStringList& arguments, QString& error) {
+    ImportOptions options;
+    bool optionsEnded = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        auto value = [&](QString& into) {
+            if (i + 1 >= arguments.size()) {
+                error = QStringLiteral("option %1 needs a value").arg(argument);
+                return false;
+            }
+            into = arguments.at(++i);
+            return true;
+        };
+        if (optionsEnded || !argument.startsWith(QLatin1String("--")) ||
+            argument == QLatin1String("-")) {
+            if (!options.source.isEmpty()) {
+                error =
+                    QStringLiteral("more than one SOURCE: %1 and %2").arg(options.source, argument);
+                return std::nullopt;
+            }
+            options.source = argument;
+        } else if (argument == QLatin1String("--")) {
+            optionsEnded = true;
+        } else if (argument == QLatin1String("--help")) {
+            options.help = true;
+        } else if (argument == QLatin1String("--dest")) {
+            QString text;
+            if (!value(text))
+                return std::nullopt;
+            if (text.trimmed().isEmpty()) {
+                error = QStringLiteral("--dest must not be empty");
+                return std::nullopt;
+            }
+            options.destinationPattern = text;
+        } else if (argument == QLatin1String("--move")) {
+            options.mode = TransferModeMove;
+        } else if (argument == QLatin1String("--copy")) {
+            options.mode = TransferModeCopy;
+        } else if (argument == QLatin1String("--overwrite")) {
+            QString text;
+            if (!value(text))
+                return std::nullopt;
+            if (text == QLatin1String("ask"))
+                options.overwriteMode = OverwriteModeAsk;
+            else if (text == QLatin1String("replace"))
+                options.overwriteMode = OverwriteModeReplace;
+            else if (text == QLatin1String("skip"))
+                options.overwriteMode = OverwriteModeSkip;
+            else {
+                error = QStringLiteral("--overwrite takes ask, replace or skip, not %1").arg(text);
+                return std::nullopt;
+            }
+        } else if (argument == QLatin1String("--rotate")) {
+            options.rotate = true;
+        } else if (argument == QLatin1String("--no-rotate")) {
+            options.rotate = false;
+        } else if (argument == QLatin1String("--description")) {
+            QString text;
+            if (!value(text))
+                return std::nullopt;
+            options.description = text;
+        } else if (argument == QLatin1String("--dry-run")) {
+            options.dryRun = true;
+        } else {
+            error = QStringLiteral("unknown option %1").arg(argument);
+            return std::nullopt;
+        }
+    }
+    if (options.source.isEmpty() && !options.help) {
+        error = QStringLiteral("no SOURCE folder given");
+        return std::nullopt;
+    }
+    return options;
+}

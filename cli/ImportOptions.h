@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The command line of pixhaul-import. Unset options fall back to the same
+// per-user settings the transfer window uses.
+struct ImportOptions {
+    QString source;
+    std::optional<QString> destinationPattern;
+    std::optional<int> mode;          // TransferMode
+    std::optional<int> overwriteMode; // OverwriteMode
+    std::optional<bool> rotate;
+    std::optional<QString> description;
+    bool dryRun = false;
+    bool help = false;
+
+    static QString usage();
+    // Parses the arguments after the program name; on failure returns
+    // nothing and sets `error` to a message naming the offending argument.
+    static std::optional<ImportOptions> parse(const QStringList& arguments, QString& error);
+};

@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QElapsedTimer>
+#include <QString>
+
+#include <cstdio>
+
+// One self-rewriting line on a terminal: files, bytes, speed, time left.
+// Does nothing when `out` is not a terminal. Main thread.
+class ProgressLine {
+public:
+    ProgressLine(FILE* out, int totalFiles, qint64 totalBytes);
+
+    void fileStarted(const QString& title);
+    void bytesDone(qint64 bytes);
+    // Clears the line so later output starts on a clean one.
+    void finish();
+
+private:
+    void draw();
+
+    FILE* out;
+    bool enabled;
+    int filesTotal;
+    qint64 bytesTotal;
+    int filesStarted = 0;
+    qint64 bytesSoFar = 0;
+    QString current;
+    QElapsedTimer clock;
+};

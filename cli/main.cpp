@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// pixhaul-import: brings the files of a camera card or folder into dated
+// folders with the same engine as the transfer window.
+#include "ImportCommand.h"
+#include "ImportOptions.h"
+#include "InterruptGuard.h"
+
+#include "UserDefaults.h"
+#include "shell/SettingsDefaults.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("pixhaul-import"));
+    InterruptGuard interruptGuard;
+
+    QString error;
+    const std::optional<ImportOptions> options =
+        ImportOptions::parse(QCoreApplication::arguments().mid(1), error);
+    if (!options) {
+        std::fprintf(stderr, "pixhaul-import: %s\n\n%s", error.toLocal8Bit().constData(),
+                     ImportOptions::usage().toLocal8Bit().constData());
+        return ImportCommand::UsageError;
+    }
+    if (options->help) {
+        std::fputs(ImportOptions::usage().toLocal8Bit().constData(), stdout);
+        return ImportCommand::Success;
+    }
+    SettingsDefaults::registerDefaults(UserDefaults::standardUserDefaults());
+    const int status = ImportCommand(*options).execute();
+    UserDefaults::standardUserDefaults().synchronize();
+    return status;
+}
