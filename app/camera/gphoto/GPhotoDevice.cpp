@@ -86,6 +86,7 @@ void GPhotoDevice::finishOpen(const QString& error, const QList<GPhotoFilePtr>& 
         qCWarning(lcCamera).noquote() << error;
         if (delegate_)
             delegate_->didOpenSessionWithError(this, error);
+        emit openFailed(error);
         return;
     }
     for (const GPhotoFilePtr& file : catalogue)
@@ -99,6 +100,7 @@ void GPhotoDevice::finishOpen(const QString& error, const QList<GPhotoFilePtr>& 
         delegate_->didOpenSessionWithError(this, QString());
     if (delegate_)
         delegate_->deviceDidBecomeReady(this);
+    emit becameReady();
 }
 
 void GPhotoDevice::deviceWasRemoved() {

@@ -57,6 +57,11 @@ public:
     // Any thread; GPhotoFile::thumbnailIfAvailable() asks this once per file.
     void requestThumbnail(const GPhotoFilePtr& file);
 
+signals:
+    // The same news as the delegate's, for callers that wait in an event loop.
+    void becameReady();
+    void openFailed(const QString& error);
+
 private:
     explicit GPhotoDevice(const GPhotoDeviceInfo& info);
 
