@@ -1,0 +1,86 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "OverwritePromptController.h"
+
+#include "ui_OverwritePrompt.h"
+
+#include "ThumbnailLabel.h"
+
+#include "UserDefaults.h"
+#include "shell/SettingsKeys.h"
+#include "transfer/OverwriteAnswer.h"
+#include "transfer/OverwriteMode.h"
+
+#include <QStyle>
+
+OverwritePromptController::OverwritePromptController(const QString& filename,
+                                                     const QImage& thumbnail, QWidget* parent)
+    : QDialog(parent)
+    , ui(std::make_unique<Ui::OverwritePrompt>())
+    , m_filename(filename)
+    , m_thumbnail(thumbnail) {
+    ui->setupUi(this);
+    setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
+    connect(ui->replaceButton, &QPushButton::clicked, this, &OverwritePromptController::replace);
+    connect(ui->skipButton, &QPushButton::clicked, this, &OverwritePromptController::skip);
+    connect(ui->cancelButton, &QPushButton::clicked, this,
+            &OverwritePromptController::cancelTransfer);
+    awakeFromNib();
+}
+
+OverwritePromptController::~OverwritePromptController() = default;
+
+void OverwritePromptController::awakeFromNib() {
+    const qint64 scope = UserDefaults::standardUserDefaults().integerForKey(
+        QLatin1String(SettingsKeys::transfer_overwrite_default));
+    // A stored value outside the list would leave no scope chosen; the
+    // registered default then stands in.
+    setApplyChoice(scope >= 0 && scope < ui->applyChoiceTo->count() ? int(scope)
+                                                                    : OverwriteScopeThisTransfer);
+
+    if (!m_thumbnail.isNull())
+        ThumbnailLabel::setImage(ui->thumbnailView, m_thumbnail);
+    else
+        ui->thumbnailView->setPixmap(
+            style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(64));
+    // The loaded text is a format with one "%@" for the name; replace()
+    // keeps any "%" in the name literal.
+    QString text = ui->message->text();
+    ui->message->setText(text.replace(QLatin1String("%@"), m_filename));
+    ui->skipButton->setFocus();
+}
+
+int OverwritePromptController::applyChoice() const {
+    return ui->applyChoiceTo->currentIndex();
+}
+
+void OverwritePromptController::setApplyChoice(int scope) {
+    ui->applyChoiceTo->setCurrentIndex(scope);
+}
+
+void OverwritePromptController::replace() {
+    m_doOverwrite = true;
+    processApplyChoiceWithAction(OverwriteModeReplace);
+    accept();
+}
+
+void OverwritePromptController::skip() {
+    m_doOverwrite = false;
+    processApplyChoiceWithAction(OverwriteModeSkip);
+    accept();
+}
+
+void OverwritePromptController::cancelTransfer() {
+    m_cancel = true;
+    QDialog::reject();
+}
+
+void OverwritePromptController::reject() {
+    cancelTransfer();
+}
+
+void OverwritePromptController::processApplyChoiceWithAction(int mode) {
+    const int scope = applyChoice();
+    if (scope < 0)
+        return;
+    m_forAll = OverwriteAnswer::fromChoice(mode == OverwriteModeReplace, scope).forAll;
+}

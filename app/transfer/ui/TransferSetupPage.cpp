@@ -1,0 +1,129 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TransferSetupPage.h"
+
+#include "ui_TransferAssistant.h"
+#include "ui_TransferMaskTip.h"
+
+#include "Localization.h"
+#include "UserDefaults.h"
+#include "shell/SettingsKeys.h"
+#include "widgets/ApplicationUtils.h"
+#include "widgets/AttachedWindow.h"
+#include "widgets/TooltipHelper.h"
+#include "widgets/ViewUtils.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace {
+
+constexpr char maskTipName[] = "TransferMaskTip";
+
+} // namespace
+
+TransferSetupPage::TransferSetupPage(Ui::TransferAssistant& form, QWidget* owner)
+    : QObject(owner)
+    , ui(form)
+    , window(owner) {
+    connect(ui.sourceButton, &QPushButton::clicked, this, &TransferSetupPage::chooseSource);
+    connect(ui.destinationButton, &QPushButton::clicked, this,
+            &TransferSetupPage::chooseDestination);
+    connect(ui.helpButton, &QToolButton::clicked, this, &TransferSetupPage::showMaskHelp);
+}
+
+TransferSetupPage::~TransferSetupPage() = default;
+
+void TransferSetupPage::load(const QString& sourcePath, bool hasCamera) {
+    UserDefaults& settings = UserDefaults::standardUserDefaults();
+    ui.source->setText(sourcePath);
+    ui.destination->setText(
+        settings.stringForKey(QLatin1String(SettingsKeys::transfer_destination)));
+    const qint64 mode = settings.integerForKey(QLatin1String(SettingsKeys::transfer_mode));
+    ui.transferMode->setCurrentIndex(mode > 0 ? 1 : 0);
+    ui.source->setEnabled(!hasCamera);
+    ui.sourceButton->setEnabled(!hasCamera);
+}
+
+bool TransferSetupPage::validate(bool hasCamera) {
+    if (!hasCamera) {
+        const QString source = sourceText();
+        if (source.isEmpty() || !QFileInfo(source).isDir()) {
+            ApplicationUtils::alert(
+                Localization::localizedString("Source folder must be a valid folder"),
+                ApplicationUtils::AlertStyleWarning, window);
+            ui.source->setFocus();
+            return false;
+        }
+    }
+    if (destinationText().isEmpty()) {
+        ApplicationUtils::alert(
+            Localization::localizedString("Destination folder must not be empty"),
+            ApplicationUtils::AlertStyleWarning, window);
+        ui.destination->setFocus();
+        return false;
+    }
+    return true;
+}
+
+int TransferSetupPage::acceptMode() {
+    const int mode = ui.transferMode->currentIndex() != 0 ? 1 : 0;
+    UserDefaults::standardUserDefaults().setInteger(mode,
+                                                    QLatin1String(SettingsKeys::transfer_mode));
+    return mode;
+}
+
+QString TransferSetupPage::sourceText() const {
+    return ui.source->text();
+}
+
+QString TransferSetupPage::destinationText() const {
+    return ui.destination->text();
+}
+
+void TransferSetupPage::chooseSource() {
+    chooseFolder(ui.source, false);
+}
+
+void TransferSetupPage::chooseDestination() {
+    chooseFolder(ui.destination, true);
+}
+
+void TransferSetupPage::chooseFolder(QLineEdit* field, bool canCreateFolders) {
+    auto* chooser = new QFileDialog(window);
+    chooser->setAttribute(Qt::WA_DeleteOnClose);
+    chooser->setWindowModality(Qt::WindowModal);
+    chooser->setFileMode(QFileDialog::Directory);
+    QFileDialog::Options options = QFileDialog::ShowDirsOnly;
+    // A read-only chooser offers no "new folder" button.
+    if (!canCreateFolders)
+        options |= QFileDialog::ReadOnly;
+    chooser->setOptions(options);
+    chooser->setDirectory(field->text());
+    connect(chooser, &QFileDialog::fileSelected, field, [field](const QString& folder) {
+        if (!folder.isEmpty())
+            field->setText(folder);
+    });
+    chooser->open();
+}
+
+void TransferSetupPage::showMaskHelp() {
+    if (isMaskHelpVisible()) {
+        hideMaskHelp();
+        return;
+    }
+    if (!tooltip) {
+        ViewUtils::registerForm<Ui::TransferMaskTip>(QLatin1String(maskTipName));
+        tooltip = new TooltipHelper(this);
+    }
+    tooltip->showTooltipFromNib(QLatin1String(maskTipName), window, ui.helpButton,
+                                AttachedWindow::SideRight);
+}
+
+bool TransferSetupPage::isMaskHelpVisible() const {
+    return tooltip && tooltip->isTooltipVisible();
+}
+
+void TransferSetupPage::hideMaskHelp() {
+    if (tooltip)
+        tooltip->hideTooltip();
+}

@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TransferUiFixture.h"
+
+#include "JpegFixture.h"
+
+#include "UserDefaults.h"
+#include "shell/SettingsDefaults.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+void TransferUiFixture::SetUp() {
+    UserDefaults::useFile(dir.filePath(QStringLiteral("pixhaul.conf")));
+    SettingsDefaults::registerDefaults(UserDefaults::standardUserDefaults());
+}
+
+void TransferUiFixture::TearDown() {
+    UserDefaults::useFile(QString());
+}
+
+QString TransferUiFixture::writeCard(const QList<QDateTime>& dates) {
+    const QString card = path(QStringLiteral("card"));
+    for (int i = 0; i < dates.size(); ++i) {
+        JpegFixture::Options options;
+        options.digitized = dates.at(i);
+        options.left = QColor::fromHsv((i * 70) % 360, 200, 230);
+        const QString name = QStringLiteral("%1/DCIM/100TEST/IMG_%2.JPG")
+                                 .arg(card)
+                                 .arg(i + 1, 4, 10, QLatin1Char('0'));
+        EXPECT_TRUE(JpegFixture::write(name, options)) << name.toStdString();
+    }
+    return card;
+}
+
+bool TransferUiFixture::waitFor(const std::function<bool()>& condition, int deadlineMs) {
+    QDeadlineTimer deadline(deadlineMs);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(5);
+    }
+    return true;
+}
+
+QStringList TransferUiFixture::answeringAlerts(const std::function<void()>& action) {
+    QStringList texts;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&texts] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        texts.append(box->text());
+        if (QPushButton* button = box->defaultButton())
+            button->click();
+        else
+            box->accept();
+    });
+    watcher.start(10);
+    action();
+    return texts;
+}
