@@ -108,8 +108,11 @@ OverwriteAnswer TerminalPrompter::askOverwrite(const QString& title, const QStri
             return OverwriteAnswer::canceled();
     }
 
-    const int lastScope = static_cast<int>(UserDefaults::standardUserDefaults().integerForKey(
-        QLatin1String(SettingsKeys::transfer_overwrite_default)));
+    const int lastScope = static_cast<int>(
+        qBound<qint64>(OverwriteScopeThisFile,
+                       UserDefaults::standardUserDefaults().integerForKey(
+                           QLatin1String(SettingsKeys::transfer_overwrite_default)),
+                       OverwriteScopeAlways));
     print(QStringLiteral("  Apply to: 1) this file only  2) all files of this transfer  "
                          "3) all files from now on [%1]: ")
               .arg(lastScope + 1));
