@@ -5,15 +5,20 @@
 #include "TestCamera.h"
 #include "TransferUiFixture.h"
 
+#include "UserDefaults.h"
+#include "shell/SettingsKeys.h"
 #include "transfer/ui/OverwritePromptController.h"
 #include "transfer/ui/PromptValueController.h"
 #include "transfer/ui/TransferAssistantController.h"
+#include "transfer/ui/TransferSetupPage.h"
+#include "widgets/AttachedWindow.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -36,7 +41,9 @@ QStringList clippedControls(const QWidget* window) {
             !qobject_cast<const QComboBox*>(control) && !qobject_cast<const QLineEdit*>(control) &&
             !qobject_cast<const QDateEdit*>(control))
             continue;
-        const QSize needed = control->minimumSizeHint();
+        // A combo box shows its longest item only at its size hint.
+        const QSize needed = qobject_cast<const QComboBox*>(control) ? control->sizeHint()
+                                                                     : control->minimumSizeHint();
         if (control->width() < needed.width() || control->height() < needed.height())
             clipped.append(control->objectName());
     }
@@ -79,25 +86,59 @@ protected:
 };
 
 TEST_P(TransferWindowsLayout, AssistantPagesLeaveNothingClipped) {
-    auto file = std::make_shared<TestCameraFile>("IMG_0001.JPG", QDateTime::currentDateTime());
+    QList<std::shared_ptr<TestCameraFile>> files;
+    for (const char* name : {"IMG_0001.JPG", "IMG_0002.JPG", "MVI_0003.MOV"})
+        files.append(
+            std::make_shared<TestCameraFile>(name, QDateTime(QDate(2012, 9, 7), QTime(9, 0))));
     QImage picture(300, 200, QImage::Format_RGB32);
     picture.fill(QColor(90, 140, 200));
-    file->setThumbnail(picture);
-    TransferAssistantController assistant(std::make_shared<TestCamera>(QList{file}));
+    files[0]->setThumbnail(picture);
+    files[2]->setFails(true);
+    QDir().mkpath(path("out/Holiday"));
+    QFile(path("out/Holiday/IMG_0002.JPG")).open(QIODevice::WriteOnly);
+    UserDefaults::standardUserDefaults().setInteger(2, SettingsKeys::transfer_overwrite_mode);
+    UserDefaults::standardUserDefaults().setBool(false, SettingsKeys::transfer_browse);
+
+    TransferAssistantController assistant(std::make_shared<TestCamera>(files));
     assistant.showWindow();
-    auto* pages = assistant.findChild<QStackedWidget*>("tabView");
-    for (int index = 0; index < pages->count(); ++index) {
-        pages->setCurrentIndex(index);
-        if (index == 2) {
-            assistant.findChild<QLabel*>("status")->setText("IMG_0001.JPG");
-            assistant.findChild<QLabel*>("failureMessage")
-                ->setText("2 files could not be transferred: IMG_0007.JPG, MVI_0008.MOV");
-            assistant.findChild<QLabel*>("failureMessage")->show();
+    assistant.findChild<QLineEdit*>("destination")->setText(path("out/%P"));
+    settle(&assistant);
+    EXPECT_EQ(clippedControls(&assistant), QStringList()) << "setup page";
+    EXPECT_EQ(assistant.focusWidget(), assistant.findChild<QWidget*>("nextButton"));
+    saveForViewing(&assistant, QStringLiteral("assistant-page0"));
+
+    assistant.showMaskHelp();
+    ASSERT_TRUE(assistant.setupPage()->isMaskHelpVisible());
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* help = qobject_cast<AttachedWindow*>(window)) {
+            EXPECT_EQ(clippedControls(help), QStringList()) << "pattern help";
+            saveForViewing(help, QStringLiteral("pattern-help"));
         }
-        settle(&assistant);
-        EXPECT_EQ(clippedControls(&assistant), QStringList()) << "page " << index;
-        saveForViewing(&assistant, QStringLiteral("assistant-page%1").arg(index));
     }
+    assistant.showMaskHelp();
+    EXPECT_FALSE(assistant.setupPage()->isMaskHelpVisible());
+
+    assistant.next();
+    ASSERT_TRUE(waitFor(
+        [&] { return assistant.state() == TransferAssistantController::State::prompting; }));
+    assistant.findChild<QComboBox*>("description")->setEditText("Holiday");
+    settle(&assistant);
+    EXPECT_EQ(clippedControls(&assistant), QStringList()) << "prompt page";
+    auto* description = assistant.findChild<QComboBox*>("description");
+    EXPECT_TRUE(assistant.focusWidget() == description ||
+                assistant.focusWidget() == description->lineEdit());
+    saveForViewing(&assistant, QStringLiteral("assistant-page1"));
+
+    assistant.next();
+    ASSERT_TRUE(
+        waitFor([&] { return assistant.state() == TransferAssistantController::State::finished; }));
+    settle(&assistant);
+    EXPECT_EQ(clippedControls(&assistant), QStringList()) << "transfer page";
+    EXPECT_TRUE(assistant.findChild<QLabel*>("message")->isVisible());
+    EXPECT_TRUE(assistant.findChild<QLabel*>("failureMessage")->isVisible());
+    EXPECT_EQ(assistant.focusWidget(), assistant.findChild<QWidget*>("cancelButton"));
+    saveForViewing(&assistant, QStringLiteral("assistant-page2"));
+    assistant.cancel();
     assistant.cancel();
 }
 

@@ -9,9 +9,20 @@
 #include "transfer/DescriptionHistory.h"
 #include "transfer/Transferer.h"
 
+#include <QStyle>
+
 TransferPromptPage::TransferPromptPage(Ui::TransferAssistant& form, QObject* parent)
     : QObject(parent)
     , ui(form) {
+    // Arrows as big as the text, whatever the font size.
+    const int arrow = ui.previousThumbnail->fontMetrics().height();
+    for (QToolButton* button : {ui.previousThumbnail, ui.nextThumbnail})
+        button->setIconSize(QSize(arrow, arrow));
+    ui.previousThumbnail->setArrowType(Qt::NoArrow);
+    ui.nextThumbnail->setArrowType(Qt::NoArrow);
+    ui.previousThumbnail->setIcon(
+        ui.previousThumbnail->style()->standardIcon(QStyle::SP_ArrowLeft));
+    ui.nextThumbnail->setIcon(ui.nextThumbnail->style()->standardIcon(QStyle::SP_ArrowRight));
     connect(ui.previousThumbnail, &QToolButton::clicked, this, [this] { stepThumbnail(0); });
     connect(ui.nextThumbnail, &QToolButton::clicked, this, [this] { stepThumbnail(1); });
     connect(ui.recallButton, &QPushButton::clicked, this, &TransferPromptPage::recallValues);
