@@ -5,8 +5,11 @@
 #include "ProgressLine.h"
 #include "TerminalPrompter.h"
 
+#include "DeviceCameraSource.h"
+
 #include "ByteCountFormatter.h"
 #include "UserDefaults.h"
+#include "camera/CameraDevice.h"
 #include "camera/CameraDrive.h"
 #include "shell/SettingsKeys.h"
 #include "transfer/DescriptionHistory.h"
@@ -29,17 +32,48 @@ ImportCommand::ImportCommand(const ImportOptions& importOptions, FILE* output, F
     , out(output)
     , err(errors) {}
 
+ImportCommand::~ImportCommand() = default;
+
+int ImportCommand::listCameras() {
+    const QList<GPhotoDeviceInfo> cameras = DeviceCameraSource::connectedCameras();
+    if (cameras.isEmpty())
+        print(out, QStringLiteral("No cameras found.\n"));
+    for (const GPhotoDeviceInfo& camera : cameras) {
+        // Cards show up as folders: import those by their path instead.
+        print(out,
+              camera.identifier() + (camera.isMassStorage() ? QStringLiteral("  (mass storage)\n")
+                                                            : QStringLiteral("\n")));
+    }
+    return Success;
+}
+
+bool ImportCommand::openCamera() {
+    QString error;
+    deviceCamera = DeviceCameraSource::open(*options.camera, error);
+    if (!deviceCamera) {
+        print(err, QStringLiteral("pixhaul-import: %1\n").arg(error));
+        return false;
+    }
+    sourceFolder = *options.camera;
+    return true;
+}
+
 int ImportCommand::execute() {
+    if (options.listCameras)
+        return listCameras();
+    if (options.camera && !openCamera())
+        return UsageError;
     const QFileInfo source(options.source);
-    if (!source.exists()) {
+    if (!deviceCamera && !source.exists()) {
         print(err, QStringLiteral("pixhaul-import: %1: no such folder\n").arg(options.source));
         return UsageError;
     }
-    if (!source.isDir()) {
+    if (!deviceCamera && !source.isDir()) {
         print(err, QStringLiteral("pixhaul-import: %1: not a folder\n").arg(options.source));
         return UsageError;
     }
-    sourceFolder = QDir::cleanPath(source.absoluteFilePath());
+    if (!deviceCamera)
+        sourceFolder = QDir::cleanPath(source.absoluteFilePath());
 
     UserDefaults& defaults = UserDefaults::standardUserDefaults();
     const QString pattern = options.destinationPattern.value_or(
@@ -52,12 +86,16 @@ int ImportCommand::execute() {
         defaults.integerForKey(QLatin1String(SettingsKeys::transfer_mode)) != 0 ? 1 : 0));
 
     // A card is read by its layout; any other folder is imported whole.
-    CameraDrive drive(sourceFolder);
-    if (!drive.isDefined()) {
-        drive.setImagePath(sourceFolder);
-        drive.setVideoPath({});
+    if (deviceCamera) {
+        transferer.scanCamera(*deviceCamera);
+    } else {
+        CameraDrive drive(sourceFolder);
+        if (!drive.isDefined()) {
+            drive.setImagePath(sourceFolder);
+            drive.setVideoPath({});
+        }
+        transferer.scanCamera(drive);
     }
-    transferer.scanCamera(drive);
     if (transferer.targets().isEmpty()) {
         print(out, QStringLiteral("No files to import in %1.\n").arg(sourceFolder));
         return Success;
@@ -132,7 +170,13 @@ int ImportCommand::transfer(const QString& pattern) {
                      });
 
     InterruptGuard::forwardTo(&run.cancelFlag());
-    const TransferSummary summary = run.run();
+    // A device answers its downloads on this thread: the run then works
+    // on a worker while this thread delivers them.
+    TransferSummary summary;
+    if (deviceCamera)
+        DeviceCameraSource::runBesideEventLoop([&] { summary = run.run(); });
+    else
+        summary = run.run();
     InterruptGuard::forwardTo(nullptr);
     progress.finish();
     printSummary(summary);

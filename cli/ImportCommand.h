@@ -7,6 +7,9 @@
 #include "transfer/Transferer.h"
 
 #include <cstdio>
+#include <memory>
+
+class CameraDevice;
 
 // One run of pixhaul-import: scans the source, settles each group's date
 // and description, then prints the plan (dry run) or carries out the
@@ -18,16 +21,21 @@ public:
     explicit ImportCommand(const ImportOptions& options, FILE* out = stdout, FILE* err = stderr);
 
     int execute();
+    ~ImportCommand();
 
 private:
     bool settleGroups(const QString& pattern);
     void printPlan(const QString& pattern) const;
     int transfer(const QString& pattern);
     void printSummary(const TransferSummary& summary) const;
+    int listCameras();
+    bool openCamera();
 
     ImportOptions options;
     FILE* out;
     FILE* err;
     QString sourceFolder;
     Transferer transferer;
+    // The device camera of --camera; its transfer runs beside the event loop.
+    std::shared_ptr<CameraDevice> deviceCamera;
 };

@@ -8,6 +8,8 @@ QString ImportOptions::usage() {
     return QStringLiteral(
         "Usage: pixhaul-import [--dest PATTERN] [--move|--copy] [--overwrite ask|replace|skip]\n"
         "                      [--rotate|--no-rotate] [--description TEXT] [--dry-run] SOURCE\n"
+        "       pixhaul-import [options] --camera MODEL@PORT\n"
+        "       pixhaul-import --list-cameras\n"
         "\n"
         "Copies or moves the pictures and movies of SOURCE into one folder per day.\n"
         "SOURCE holding DCIM or PRIVATE is read as a camera card; any other folder\n"
@@ -22,6 +24,9 @@ QString ImportOptions::usage() {
         "  --description TEXT  description (%P) of every group; without it the\n"
         "                      description of each group is asked on the terminal\n"
         "  --dry-run           print the groups and their folders, change nothing\n"
+        "  --camera MODEL@PORT import from a camera connected as a device (PTP/MTP),\n"
+        "                      as --list-cameras names it\n"
+        "  --list-cameras      list the cameras connected as devices and stop\n"
         "\n"
         "Exit status: 0 all done, 1 some files failed, 2 usage error or bad SOURCE,\n"
         "130 interrupted (Ctrl-C stops after the current file).\n");
@@ -90,12 +95,23 @@ std::optional<ImportOptions> ImportOptions::parse(const QStringList& arguments, 
             options.description = text;
         } else if (argument == QLatin1String("--dry-run")) {
             options.dryRun = true;
+        } else if (argument == QLatin1String("--camera")) {
+            QString text;
+            if (!value(text))
+                return std::nullopt;
+            options.camera = text;
+        } else if (argument == QLatin1String("--list-cameras")) {
+            options.listCameras = true;
         } else {
             error = QStringLiteral("unknown option %1").arg(argument);
             return std::nullopt;
         }
     }
-    if (options.source.isEmpty() && !options.help) {
+    if (options.camera && !options.source.isEmpty()) {
+        error = QStringLiteral("--camera and SOURCE %1 exclude each other").arg(options.source);
+        return std::nullopt;
+    }
+    if (options.source.isEmpty() && !options.help && !options.camera && !options.listCameras) {
         error = QStringLiteral("no SOURCE folder given");
         return std::nullopt;
     }

@@ -16,6 +16,9 @@ struct ImportOptions {
     std::optional<bool> rotate;
     std::optional<QString> description;
     bool dryRun = false;
+    // A device camera ("MODEL@PORT") instead of SOURCE, and the listing of those connected.
+    std::optional<QString> camera;
+    bool listCameras = false;
     bool help = false;
 
     static QString usage();

@@ -277,7 +277,13 @@ TEST_F(GPhotoDeviceTest, ThumbnailIsFetchedLazilyAndAnnounced) {
 
 TEST(GPhotoDeviceBrowserTest, SignalsCamerasComingAndGoingAndTellsTheirDevices) {
     QList<GPhotoDeviceInfo> connected;
-    GPhotoDeviceBrowser browser([&connected] { return connected; });
+    std::atomic<int> detections{0};
+    GPhotoDeviceBrowser browser(
+        [&] {
+            ++detections;
+            return connected;
+        },
+        [] { return QByteArray("unchanged"); });
     QSignalSpy added(&browser, &GPhotoDeviceBrowser::deviceAdded);
     QSignalSpy removed(&browser, &GPhotoDeviceBrowser::deviceRemoved);
     QSignalSpy scans(&browser, &GPhotoDeviceBrowser::scanFinished);
@@ -313,6 +319,12 @@ TEST(GPhotoDeviceBrowserTest, SignalsCamerasComingAndGoingAndTellsTheirDevices) 
     EXPECT_EQ(delegate.removed, 1);
     EXPECT_TRUE(device->isRemoved());
     EXPECT_EQ(browser.devices(), QList<GPhotoDeviceInfo>{card});
+
+    // Polls only ask libgphoto2 again once the connections change.
+    const int before = detections.load();
+    browser.poll();
+    QTest::qWait(100);
+    EXPECT_EQ(detections.load(), before);
 }
 
 TEST(GPhotoDeviceInfoTest, IdentifierSplitsAtThePortPrefix) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "GPhotoAutodetect.h"
 
+#include <QDirIterator>
+#include <QFile>
 #include <QMutex>
 #include <QMutexLocker>
 
@@ -25,6 +27,18 @@ CameraAbilitiesList* abilities(GPContext* context) {
 }
 
 } // namespace
+
+QByteArray GPhotoAutodetect::connectionSignature() {
+    QByteArray signature;
+    QDirIterator nodes(QStringLiteral("/dev/bus/usb"), QDir::Files | QDir::System,
+                       QDirIterator::Subdirectories);
+    while (nodes.hasNext())
+        signature += nodes.next().toUtf8() + '\n';
+    QFile mounts(QStringLiteral("/proc/self/mounts"));
+    if (mounts.open(QIODevice::ReadOnly))
+        signature += mounts.readAll();
+    return signature;
+}
 
 QList<GPhotoDeviceInfo> GPhotoAutodetect::detect() {
     static QMutex detectLock;

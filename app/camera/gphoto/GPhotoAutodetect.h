@@ -10,4 +10,9 @@
 class GPhotoAutodetect {
 public:
     static QList<GPhotoDeviceInfo> detect();
+
+    // A cheap fingerprint of what is plugged in and mounted (USB device
+    // nodes, the mount table). Detection costs memory inside libgphoto2's
+    // USB driver on every call, so watchers detect only when this changes.
+    static QByteArray connectionSignature();
 };

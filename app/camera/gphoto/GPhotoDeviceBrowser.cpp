@@ -7,14 +7,16 @@
 #include <QtConcurrent>
 
 GPhotoDeviceBrowser::GPhotoDeviceBrowser(QObject* parent)
-    : GPhotoDeviceBrowser(&GPhotoAutodetect::detect, parent) {}
+    : GPhotoDeviceBrowser(&GPhotoAutodetect::detect, &GPhotoAutodetect::connectionSignature,
+                          parent) {}
 
-GPhotoDeviceBrowser::GPhotoDeviceBrowser(Detector detector_, QObject* parent)
+GPhotoDeviceBrowser::GPhotoDeviceBrowser(Detector detector_, Probe probe_, QObject* parent)
     : QObject(parent)
-    , detector(std::move(detector_)) {
+    , detector(std::move(detector_))
+    , probe(std::move(probe_)) {
     pool.setMaxThreadCount(1);
-    connect(&timer, &QTimer::timeout, this, &GPhotoDeviceBrowser::scanNow);
-    connect(&watcher, &QFutureWatcher<QList<GPhotoDeviceInfo>>::finished, this,
+    connect(&timer, &QTimer::timeout, this, &GPhotoDeviceBrowser::poll);
+    connect(&watcher, &QFutureWatcher<std::optional<QList<GPhotoDeviceInfo>>>::finished, this,
             &GPhotoDeviceBrowser::takeScan);
 }
 
@@ -35,9 +37,25 @@ void GPhotoDeviceBrowser::stop() {
 }
 
 void GPhotoDeviceBrowser::scanNow() {
+    launch(true);
+}
+
+void GPhotoDeviceBrowser::poll() {
+    launch(false);
+}
+
+void GPhotoDeviceBrowser::launch(bool force) {
     if (watcher.isRunning())
         return;
-    watcher.setFuture(QtConcurrent::run(&pool, detector));
+    // One job at a time, so lastSignature has a single user.
+    watcher.setFuture(
+        QtConcurrent::run(&pool, [this, force]() -> std::optional<QList<GPhotoDeviceInfo>> {
+            QByteArray signature = probe();
+            if (!force && signature == lastSignature)
+                return std::nullopt;
+            lastSignature = std::move(signature);
+            return detector();
+        }));
 }
 
 void GPhotoDeviceBrowser::watchDevice(const std::shared_ptr<GPhotoDevice>& device) {
@@ -45,7 +63,10 @@ void GPhotoDeviceBrowser::watchDevice(const std::shared_ptr<GPhotoDevice>& devic
 }
 
 void GPhotoDeviceBrowser::takeScan() {
-    const QList<GPhotoDeviceInfo> current = watcher.result();
+    const std::optional<QList<GPhotoDeviceInfo>> scanned = watcher.result();
+    if (!scanned)
+        return;
+    const QList<GPhotoDeviceInfo> current = *scanned;
     const QList<GPhotoDeviceInfo> previous = std::exchange(known, current);
     for (const GPhotoDeviceInfo& info : previous) {
         if (current.contains(info))

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class GPhotoDevice;
 
@@ -22,17 +23,21 @@ class GPhotoDeviceBrowser : public QObject {
     Q_OBJECT
 public:
     using Detector = std::function<QList<GPhotoDeviceInfo>()>;
+    using Probe = std::function<QByteArray()>;
 
     explicit GPhotoDeviceBrowser(QObject* parent = nullptr);
-    // A detector other than libgphoto2's, for tests.
-    explicit GPhotoDeviceBrowser(Detector detector, QObject* parent = nullptr);
+    // A detector and a change probe other than libgphoto2's, for tests.
+    GPhotoDeviceBrowser(Detector detector, Probe probe, QObject* parent = nullptr);
     ~GPhotoDeviceBrowser() override;
 
-    // Scans at once, then every `intervalMs`.
+    // Scans at once, then looks every `intervalMs` and scans again when
+    // the connections have changed.
     void start(int intervalMs = 2000);
     void stop();
     // One scan now, unless one is running.
     void scanNow();
+    // A scan if the connections changed since the last one.
+    void poll();
 
     // The cameras seen by the last scan.
     QList<GPhotoDeviceInfo> devices() const { return known; }
@@ -47,12 +52,16 @@ signals:
     void scanFinished();
 
 private:
+    void launch(bool force);
     void takeScan();
 
     Detector detector;
+    Probe probe;
+    QByteArray lastSignature; // used by the scan thread only
     QTimer timer;
     QThreadPool pool;
-    QFutureWatcher<QList<GPhotoDeviceInfo>> watcher;
+    // Empty result: nothing changed, nothing to compare.
+    QFutureWatcher<std::optional<QList<GPhotoDeviceInfo>>> watcher;
     QList<GPhotoDeviceInfo> known;
     QList<std::weak_ptr<GPhotoDevice>> watched;
 };
