@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QThreadPool>
 #include <QToolButton>
 
 using namespace SettingsKeys;
@@ -414,5 +415,21 @@ TEST_F(TransferAssistant, ClosingTheWindowMidQuestionStopsTheWorker) {
     ASSERT_TRUE(waitFor(
         [&] { return assistant->runSession() && assistant->runSession()->overwritePrompt(); }));
     assistant.reset(); // must not hang or crash
+    QThreadPool::globalInstance()->waitForDone();
     EXPECT_EQ(QFileInfo(path("out/A.JPG")).size(), 0);
+}
+
+TEST_F(TransferAssistant, ClosingTheWindowMidFileDoesNotWaitForTheWorker) {
+    // A device file's download needs the main thread: closing must not block.
+    auto first = std::make_shared<TestCameraFile>("A.JPG", at(2012, 5, 7));
+    auto second = std::make_shared<TestCameraFile>("B.JPG", at(2012, 5, 7));
+    first->closeGate();
+    auto assistant = open(std::make_shared<TestCamera>(QList{first, second}), path("out"));
+    assistant->next();
+    ASSERT_TRUE(waitFor([&] { return first->transferStarted(); }));
+    assistant.reset(); // returns while the worker waits at the gate
+    first->openGate();
+    QThreadPool::globalInstance()->waitForDone();
+    EXPECT_TRUE(QFileInfo::exists(path("out/A.JPG")));
+    EXPECT_FALSE(second->transferStarted());
 }

@@ -64,7 +64,7 @@ TransferAssistantController::TransferAssistantController(const QString& sourcePa
 }
 
 TransferAssistantController::~TransferAssistantController() {
-    // Stops a run still at work before the pages it reports to go.
+    // Stops a run still at work; its reports no longer reach the pages.
     delete session;
     // The camera outlives this window; it must not call back into it.
     if (auto* device = dynamic_cast<CameraDevice*>(sourceCamera.get()))

@@ -6,7 +6,7 @@
 #include "transfer/OverwriteAnswer.h"
 #include "transfer/TransferRun.h"
 
-#include <QThread>
+#include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>
 
 TransferRunSession::TransferRunSession(const QList<TransferActionPtr>& actions, QWidget* owner,
@@ -33,13 +33,26 @@ TransferRunSession::~TransferRunSession() {
         delete prompt.data();
     }
     run->cancel();
-    // A question may be posed at any moment until the worker ends; an
-    // answer given before it waits would be lost, so keep answering.
-    while (future.isRunning()) {
-        run->answerOverwriteQuestion(OverwriteAnswer::canceled());
-        QThread::msleep(5);
-    }
-    future.waitForFinished();
+    if (!future.isRunning())
+        return;
+    // Never wait here for the worker: a device camera's download needs the
+    // main thread to finish. The run stops after its file and goes by itself.
+    // From now on every question is answered "stop" on the worker itself;
+    // a question already sent to this object is answered here.
+    TransferRun* orphan = run;
+    connect(
+        orphan, &TransferRun::overwriteQuestion, orphan,
+        [orphan] { orphan->answerOverwriteQuestion(OverwriteAnswer::canceled()); },
+        Qt::DirectConnection);
+    orphan->disconnect(this);
+    orphan->answerOverwriteQuestion(OverwriteAnswer::canceled());
+    orphan->setParent(nullptr);
+    auto* watcher = new QFutureWatcher<void>;
+    connect(watcher, &QFutureWatcher<void>::finished, watcher, [orphan, watcher] {
+        delete orphan;
+        watcher->deleteLater();
+    });
+    watcher->setFuture(future);
 }
 
 void TransferRunSession::start() {

@@ -18,8 +18,8 @@ class QWidget;
 // `window` while only the worker waits for the answer.
 //
 // Threads: create, start, cancel and destroy on the main thread. The
-// destructor stops the run (cancel flag, a pending question answered with
-// "stop") and waits for the file in hand to finish.
+// destructor does not wait: it stops the run (cancel flag, every question
+// answered "stop") and leaves it to finish its file and delete itself.
 class TransferRunSession : public QObject {
     Q_OBJECT
 
