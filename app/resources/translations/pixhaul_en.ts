@@ -82,5 +82,28 @@
         <source>EMPTY_CAMERA</source>
         <translation>There are no pictures or movies to import on this camera.</translation>
     </message>
+    <message>
+        <source>Source folder must be a valid folder</source>
+        <translation>Source folder must be a valid folder</translation>
+    </message>
+    <message>
+        <source>Destination folder must not be empty</source>
+        <translation>Destination folder must not be empty</translation>
+    </message>
+    <message>
+        <source>TRANSFER_SCANNING</source>
+        <translation>Looking for pictures and movies…</translation>
+    </message>
+    <message>
+        <source>TRANSFER_GROUP_TITLE</source>
+        <translation>Group %1 of %2: %3</translation>
+    </message>
+    <message numerus="yes">
+        <source>TRANSFER_FAILED_FILES</source>
+        <translation>
+            <numerusform>%n file could not be transferred: %1</numerusform>
+            <numerusform>%n files could not be transferred: %1</numerusform>
+        </translation>
+    </message>
 </context>
 </TS>
