@@ -15,8 +15,10 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -113,6 +115,28 @@ TEST_F(TransferAssistant, WindowLoadsTheSettingsAndLocksTheSourceOfACamera) {
     ASSERT_EQ(history->count(), 2);
     EXPECT_EQ(history->itemText(0), "Zoo");
     EXPECT_EQ(page(assistant), 0);
+}
+
+TEST_F(TransferAssistant, TheDestinationChooserStartsAtThePatternsFolderAndFillsTheField) {
+    QDir().mkpath(path("photos/chosen"));
+    auto assistant = open(path("photos"), path("photos/[%Y]/[%Y-%m-%d] %P"));
+    assistant->chooseDestination();
+    auto* chooser = assistant->findChild<QFileDialog*>();
+    ASSERT_NE(chooser, nullptr);
+    EXPECT_TRUE(chooser->isVisible());
+    EXPECT_EQ(chooser->windowModality(), Qt::WindowModal);
+    EXPECT_EQ(chooser->directory().absolutePath(), path("photos"));
+    chooser->selectFile(path("photos/chosen"));
+    static_cast<QDialog*>(chooser)->accept();
+    EXPECT_EQ(child<QLineEdit>(assistant.get(), "destination")->text(), path("photos/chosen"));
+
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(assistant->findChild<QFileDialog*>(), nullptr) << "gone once closed";
+    assistant->chooseSource();
+    chooser = assistant->findChild<QFileDialog*>();
+    ASSERT_NE(chooser, nullptr);
+    static_cast<QDialog*>(chooser)->reject();
+    EXPECT_EQ(child<QLineEdit>(assistant.get(), "source")->text(), path("photos"));
 }
 
 TEST_F(TransferAssistant, SetupRefusesABadSourceAndAnEmptyDestination) {

@@ -12,12 +12,29 @@
 #include "widgets/TooltipHelper.h"
 #include "widgets/ViewUtils.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 
 namespace {
 
 constexpr char maskTipName[] = "TransferMaskTip";
+
+// The folder a chooser opens in for a field's text: a pattern such as
+// "~/Pictures/[%Y]" names no folder yet, so its nearest existing parent.
+QString startingFolder(const QString& text) {
+    QString folder = text;
+    if (folder == QLatin1String("~") || folder.startsWith(QLatin1String("~/")))
+        folder.replace(0, 1, QDir::homePath());
+    folder = QDir::cleanPath(folder);
+    while (!folder.isEmpty() && !QFileInfo(folder).isDir()) {
+        const QString parent = QFileInfo(folder).path();
+        if (parent == folder)
+            break;
+        folder = parent;
+    }
+    return folder;
+}
 
 } // namespace
 
@@ -98,7 +115,7 @@ void TransferSetupPage::chooseFolder(QLineEdit* field, bool canCreateFolders) {
     if (!canCreateFolders)
         options |= QFileDialog::ReadOnly;
     chooser->setOptions(options);
-    chooser->setDirectory(field->text());
+    chooser->setDirectory(startingFolder(field->text()));
     connect(chooser, &QFileDialog::fileSelected, field, [field](const QString& folder) {
         if (!folder.isEmpty())
             field->setText(folder);
