@@ -1,22 +1,57 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/SettingsDefaults.h"
+#include "shell/AppDelegate.h"
+#include "shell/ApplicationBusService.h"
 
 #include "Localization.h"
-#include "UserDefaults.h"
 
 #include <QApplication>
-#include <QTextStream>
+#include <QDir>
+#include <QFileInfo>
+#include <QIcon>
+#include <QUrl>
 
-int main(int argc, char* argv[])
-{
+namespace {
+
+// Files, folders and file URLs given on the command line or by the desktop
+// (the desktop entry passes %U); options start with '-'.
+QStringList handedPaths(const QStringList& arguments) {
+    QStringList paths;
+    for (const QString& argument : arguments.mid(1)) {
+        if (argument.startsWith(QLatin1Char('-')))
+            continue;
+        const QUrl url(argument);
+        const QString path = url.isLocalFile() ? url.toLocalFile() : argument;
+        paths.append(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    }
+    return paths;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pixhaul"));
     QApplication::setApplicationDisplayName(QStringLiteral("Pixhaul"));
     QApplication::setOrganizationDomain(QStringLiteral("zentrovo.com"));
     QApplication::setApplicationVersion(QStringLiteral(PIXHAUL_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("com.zentrovo.pixhaul"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("pixhaul"),
+                                                 QIcon::fromTheme(QStringLiteral("camera-photo"))));
     Localization::installTranslations();
-    SettingsDefaults::registerDefaults(UserDefaults::standardUserDefaults());
 
-    QTextStream(stderr) << Localization::localizedString("NOT_YET_AVAILABLE") << '\n';
-    return 0;
+    const QStringList arguments = QApplication::arguments();
+    const QStringList paths = handedPaths(arguments);
+    AppDelegate delegate(arguments);
+    // Listen for the launcher before taking the bus name it waits for.
+    delegate.awakeFromNib();
+    if (!delegate.becomePrimaryInstance() && !arguments.contains(QStringLiteral("-transfer")) &&
+        ApplicationBusService::forwardToPrimaryInstance(paths))
+        return 0; // the running Pixhaul took the request over
+
+    if (!paths.isEmpty())
+        delegate.openFiles(paths);
+    delegate.applicationDidFinishLaunching();
+    const int status = QApplication::exec();
+    delegate.applicationWillTerminate();
+    return status;
 }

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TransferPreferencesController.h"
 
+#include "ApplicationInterfaces.h"
 #include "SettingsKeys.h"
-#include "ui_TransferMaskTip.h"
 #include "ui_TransferPreferences.h"
 
 #include "Localization.h"
 #include "UserDefaults.h"
+#include "widgets/TooltipHelper.h"
 
 #include <QApplication>
 
@@ -68,7 +69,7 @@ void TransferPreferencesController::comboBoxSelectionDidChange(int index) {
 }
 
 bool TransferPreferencesController::isHelpVisible() const {
-    return tooltip && tooltip->isVisible();
+    return tooltip && tooltip->isTooltipVisible();
 }
 
 void TransferPreferencesController::showHelp() {
@@ -77,17 +78,15 @@ void TransferPreferencesController::showHelp() {
         return;
     }
     if (!tooltip) {
-        tooltip = new QWidget(this, Qt::ToolTip | Qt::FramelessWindowHint);
-        Ui::TransferMaskTip().setupUi(tooltip);
+        ApplicationInterfaces::registerAll();
+        tooltip = new TooltipHelper(this);
     }
-    tooltip->adjustSize();
-    tooltip->move(ui->helpButton->mapToGlobal(QPoint(ui->helpButton->width() + 2, 0)));
-    tooltip->show();
+    tooltip->showTooltipFromNib(QStringLiteral("TransferMaskTip"), window(), ui->helpButton, 1);
 }
 
 void TransferPreferencesController::hideHelp() {
     if (tooltip)
-        tooltip->hide();
+        tooltip->hideTooltip();
 }
 
 void TransferPreferencesController::hideEvent(QHideEvent* event) {

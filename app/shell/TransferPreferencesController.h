@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 
+class TooltipHelper;
+
 namespace Ui {
 class TransferPreferences;
 }
@@ -41,5 +43,5 @@ private:
     void hideHelp();
 
     std::unique_ptr<Ui::TransferPreferences> ui;
-    QWidget* tooltip = nullptr;
+    TooltipHelper* tooltip = nullptr;
 };

@@ -35,10 +35,6 @@
         <source>Done</source>
         <translation>Done</translation>
     </message>
-    <message>
-        <source>NOT_YET_AVAILABLE</source>
-        <translation>Pixhaul’s windows are not available in this build yet.</translation>
-    </message>
     <message numerus="yes">
         <source>ITEM_COUNT</source>
         <translation>
@@ -81,6 +77,42 @@
     <message>
         <source>EMPTY_CAMERA</source>
         <translation>There are no pictures or movies to import on this camera.</translation>
+    </message>
+    <message>
+        <source>VIEWER_NOT_AVAILABLE</source>
+        <translation>The full-screen viewer is not available in this version of Pixhaul yet.</translation>
+    </message>
+    <message>
+        <source>IMPORT_FROM_CARD</source>
+        <translation>Import from a Camera Card or Folder…</translation>
+    </message>
+    <message>
+        <source>OPEN_PICTURES_FOLDER</source>
+        <translation>Open the Pictures Folder</translation>
+    </message>
+    <message>
+        <source>ABOUT_PIXHAUL</source>
+        <translation>About Pixhaul</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <source>MENU_FILE</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>MENU_EDIT</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>MENU_HELP</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>HOME_INTRO</source>
+        <translation>Connect a camera or insert a memory card to import its pictures and movies into dated folders, or choose a card or folder to import from.</translation>
     </message>
     <message>
         <source>Source folder must be a valid folder</source>

@@ -1,0 +1,292 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "AppDelegate.h"
+
+#include "AboutBoxController.h"
+#include "ApplicationBusService.h"
+#include "GeneralPreferencesController.h"
+#include "HomeWindow.h"
+#include "PreferencesWindowController.h"
+#include "SettingsDefaults.h"
+#include "TransferPreferencesController.h"
+#include "ViewerPreferencesController.h"
+#include "camera/CameraDevice.h"
+#include "camera/CameraDrive.h"
+#include "camera/gphoto/GPhotoDevice.h"
+#include "camera/gphoto/GPhotoDeviceBrowser.h"
+#include "transfer/Transferer.h"
+#include "transfer/ui/TransferAssistantController.h"
+
+#include "DistributedNotificationCenter.h"
+#include "FileUtils.h"
+#include "Localization.h"
+#include "UserDefaults.h"
+#include "widgets/ApplicationUtils.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QTimer>
+#include <QUrl>
+#include <QWidget>
+
+Q_LOGGING_CATEGORY(lcShell, "pixhaul.shell")
+
+namespace {
+
+AppDelegate* sharedDelegate = nullptr;
+
+const QString launcherIdentifier = QStringLiteral("com.zentrovo.pixhaul.launcher");
+
+bool anyWindowVisible() {
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(),
+                       [](const QWidget* w) { return w->isVisible() && w->isWindow(); });
+}
+
+} // namespace
+
+AppDelegate::AppDelegate(const QStringList& arguments, QObject* parent)
+    : QObject(parent)
+    , fromDetector(arguments.contains(QStringLiteral("-transfer"))) {
+    sharedDelegate = this;
+}
+
+AppDelegate::~AppDelegate() {
+    applicationWillTerminate();
+    if (sharedDelegate == this)
+        sharedDelegate = nullptr;
+}
+
+AppDelegate* AppDelegate::instance() {
+    return sharedDelegate;
+}
+
+TransferAssistantController* AppDelegate::transferController() const {
+    return transfer;
+}
+
+HomeWindow* AppDelegate::homeWindow() const {
+    return home;
+}
+
+bool AppDelegate::becomePrimaryInstance() {
+    if (!busService) {
+        busService = new ApplicationBusService(this);
+        connect(busService, &ApplicationBusService::reopenRequested, this,
+                [this] { applicationShouldHandleReopen(anyWindowVisible()); });
+        connect(busService, &ApplicationBusService::openFilesRequested, this,
+                &AppDelegate::openFiles);
+    }
+    return busService->registerPrimaryInstance();
+}
+
+void AppDelegate::awakeFromNib() {
+    SettingsDefaults::registerDefaults(UserDefaults::standardUserDefaults());
+
+    notifications = new DistributedNotificationCenter(this);
+    connect(notifications, &DistributedNotificationCenter::notificationReceived, this,
+            [this](const QString&, const QVariantMap& userInfo) { doStartup(userInfo); });
+    if (!notifications->addObserver(QStringLiteral("launchWithData")))
+        qCWarning(lcShell) << "no session bus: camera cards are not offered by the launcher";
+
+    deviceBrowser = new GPhotoDeviceBrowser(this);
+    connect(deviceBrowser, &GPhotoDeviceBrowser::deviceAdded, this, &AppDelegate::deviceAdded);
+    deviceBrowser->start();
+
+    login = std::make_unique<StartAtLoginController>(
+        launcherIdentifier, GeneralPreferencesController::launcherCommand());
+}
+
+void AppDelegate::applicationDidFinishLaunching() {
+    if (!handedImages)
+        applicationShouldHandleReopen(false);
+}
+
+bool AppDelegate::applicationShouldHandleReopen(bool hasVisibleWindows) {
+    if (fromDetector) {
+        fromDetector = false;
+        return true;
+    }
+    if (!hasVisibleWindows) {
+        browseImages();
+        return false;
+    }
+    return true;
+}
+
+void AppDelegate::applicationWillTerminate() {
+    if (deviceBrowser)
+        deviceBrowser->stop();
+}
+
+void AppDelegate::openFiles(const QStringList& paths) {
+    if (paths.isEmpty())
+        return;
+    if (paths.size() == 1 && QFileInfo(paths.first()).isDir()) {
+        importFromFolder(paths.first());
+        return;
+    }
+    int index = 0;
+    QStringList images;
+    if (paths.size() > 1)
+        images = paths;
+    else
+        images = imagesBesideFile(paths.first(), &index);
+    if (images.isEmpty()) {
+        // Nothing to show full screen: the folder is the next best thing.
+        browseImagesAtPath(QFileInfo(paths.first()).absolutePath());
+        return;
+    }
+    handedImages = images;
+    showFullscreen(images, false, index);
+}
+
+bool AppDelegate::openFile(const QString& path) const {
+    return FileUtils::isImageFile(path);
+}
+
+QStringList AppDelegate::imagesBesideFile(const QString& file, int* index) {
+    const QString handed = QDir::cleanPath(QFileInfo(file).absoluteFilePath());
+    const QString folder = QFileInfo(handed).absolutePath();
+    QStringList images;
+    *index = 0;
+    const QStringList entries = QDir(folder).entryList(
+        QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Unsorted);
+    for (const QString& entry : entries) {
+        const QString path = QDir::cleanPath(folder + QLatin1Char('/') + entry);
+        if (!FileUtils::isImageFile(path))
+            continue;
+        if (path == handed)
+            *index = int(images.size());
+        images.append(path);
+    }
+    return images;
+}
+
+void AppDelegate::importFromFolder(const QString& path) {
+    auto drive = std::make_shared<CameraDrive>(path);
+    if (drive->isDefined())
+        runTransferWithCamera(drive);
+    else
+        browseImagesAtPath(path);
+}
+
+void AppDelegate::browseImages() {
+    // Until the image browser exists, a small home window offers what the
+    // application can do.
+    if (!home) {
+        home = new HomeWindow;
+        home->setAttribute(Qt::WA_DeleteOnClose);
+        connect(home, &HomeWindow::importRequested, this, &AppDelegate::importFromFolder);
+        connect(home, &HomeWindow::browseRequested, this, [this] {
+            browseImagesAtPath(UserDefaults::standardUserDefaults().stringForKey(
+                QStringLiteral("browser_folder")));
+        });
+        connect(home, &HomeWindow::preferencesRequested, this, &AppDelegate::showPreferences);
+        connect(home, &HomeWindow::aboutRequested, this, &AppDelegate::showAboutBox);
+    }
+    home->show();
+    home->raise();
+    home->activateWindow();
+    Q_EMIT browseRequested(QString());
+}
+
+void AppDelegate::browseImagesAtPath(const QString& path) {
+    if (path.isEmpty()) {
+        browseImages();
+        return;
+    }
+    // Stand-in for the image browser: the desktop's file manager.
+    Q_EMIT browseRequested(path);
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    quitWhenNothingIsShown();
+}
+
+void AppDelegate::runTransferWithCamera(const std::shared_ptr<Camera>& camera) {
+    if (!camera)
+        return;
+    if (!Transferer::cameraHasFiles(*camera, false)) {
+        ApplicationUtils::alert(Localization::localizedString("EMPTY_CAMERA"),
+                                ApplicationUtils::AlertStyleWarning);
+        quitWhenNothingIsShown();
+        return;
+    }
+    // An earlier assistant keeps running on its own until its window closes.
+    auto* assistant = new TransferAssistantController(camera);
+    assistant->setAttribute(Qt::WA_DeleteOnClose);
+    assistant->setBrowseHandler([this](const QString& folder) { browseImagesAtPath(folder); });
+    transfer = assistant;
+    assistant->showWindow();
+    assistant->raise();
+    assistant->activateWindow();
+}
+
+void AppDelegate::showFullscreen(const QStringList& paths, bool startSlideshow, int startIndex) {
+    Q_UNUSED(startSlideshow)
+    Q_UNUSED(startIndex)
+    // The full-screen viewer is not part of this build yet.
+    Q_EMIT fullscreenRefused(paths);
+    ApplicationUtils::alert(Localization::localizedString("VIEWER_NOT_AVAILABLE"),
+                            ApplicationUtils::AlertStyleInformational);
+    quitWhenNothingIsShown();
+}
+
+PreferencesWindowController* AppDelegate::preferencesController() {
+    if (!preferences) {
+        preferences = new PreferencesWindowController({new GeneralPreferencesController,
+                                                       new TransferPreferencesController,
+                                                       new ViewerPreferencesController},
+                                                      Localization::localizedString("Preferences"));
+    }
+    return preferences;
+}
+
+void AppDelegate::showPreferences() {
+    preferencesController()->showWindow();
+}
+
+void AppDelegate::showAboutBox() {
+    if (!about)
+        about = new AboutBoxController;
+    about->showWindow();
+}
+
+void AppDelegate::doStartup(const QVariantMap& userInfo) {
+    const QString path = userInfo.value(QStringLiteral("pixhaul.transfer")).toString();
+    if (path.isEmpty())
+        return;
+    auto drive = std::make_shared<CameraDrive>(path);
+    if (drive->isDefined())
+        runTransferWithCamera(drive);
+}
+
+void AppDelegate::cameraDeviceBecomeReady(CameraDevice* camera) {
+    for (const std::shared_ptr<CameraDevice>& detected : std::as_const(detectedCameras)) {
+        if (detected.get() == camera)
+            runTransferWithCamera(detected);
+    }
+}
+
+void AppDelegate::deviceAdded(const GPhotoDeviceInfo& info) {
+    // Cards come in through the launcher as volumes; devices only while the
+    // user has asked for automatic imports.
+    if (info.isMassStorage() || !login || !login->startAtLogin())
+        return;
+    auto device = GPhotoDevice::create(info);
+    deviceBrowser->watchDevice(device);
+    auto camera = std::make_shared<CameraDevice>();
+    camera->setDeviceDelegate(this);
+    camera->openDevice(device);
+    detectedCameras.append(camera);
+}
+
+void AppDelegate::quitWhenNothingIsShown() {
+    // A stand-in that opened another program leaves nothing of ours on
+    // screen; a process waiting for the launcher stays.
+    QTimer::singleShot(0, this, [this] {
+        if (quitsWhenIdle && !fromDetector && !anyWindowVisible())
+            QApplication::quit();
+    });
+}

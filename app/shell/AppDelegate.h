@@ -1,0 +1,107 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "camera/CameraDeviceDelegate.h"
+
+#include "StartAtLoginController.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <QVariantMap>
+
+#include <memory>
+#include <optional>
+
+class AboutBoxController;
+class ApplicationBusService;
+class Camera;
+class CameraDevice;
+class DistributedNotificationCenter;
+class GPhotoDeviceBrowser;
+struct GPhotoDeviceInfo;
+class HomeWindow;
+class PreferencesWindowController;
+class TransferAssistantController;
+
+// The root of the application: decides what shows at start, answers the
+// launcher's "launchWithData" requests and files handed over by the desktop,
+// watches for device cameras, and owns the top-level windows (created on
+// first use). Main thread only.
+class AppDelegate : public QObject, public CameraDeviceDelegate {
+    Q_OBJECT
+public:
+    // Looks for "-transfer" among the process arguments.
+    explicit AppDelegate(const QStringList& arguments, QObject* parent = nullptr);
+    ~AppDelegate() override;
+
+    static AppDelegate* instance();
+
+    // Registers the defaults, listens for the launcher, starts the device
+    // browser and creates the login-item controller, in that order.
+    void awakeFromNib();
+    void applicationDidFinishLaunching();
+    // Returns whether the caller should go on with its own reopen handling.
+    bool applicationShouldHandleReopen(bool hasVisibleWindows);
+    void applicationWillTerminate();
+
+    // Files, folders or cards handed over on the command line or by the
+    // desktop: several files go to the viewer; one file shows its folder's
+    // images from it; a card opens the assistant; another folder is browsed.
+    void openFiles(const QStringList& paths);
+    bool openFile(const QString& path) const;
+
+    void browseImages();
+    void browseImagesAtPath(const QString& path);
+    void runTransferWithCamera(const std::shared_ptr<Camera>& camera);
+    void showFullscreen(const QStringList& paths, bool startSlideshow, int startIndex);
+
+    PreferencesWindowController* preferencesController();
+    void showPreferences();
+    void showAboutBox();
+
+    // The launcher's request: user information with "pixhaul.transfer".
+    void doStartup(const QVariantMap& userInfo);
+    void cameraDeviceBecomeReady(CameraDevice* camera) override;
+
+    bool launchedFromDetector() const { return fromDetector; }
+    const std::optional<QStringList>& fullscreenImages() const { return handedImages; }
+    TransferAssistantController* transferController() const;
+    HomeWindow* homeWindow() const;
+    StartAtLoginController& loginController() { return *login; }
+    // Makes this process the one that answers later starts; false when
+    // another Pixhaul already runs.
+    bool becomePrimaryInstance();
+
+    // Whether the process ends when a stand-in leaves no window of ours on
+    // screen (tests keep it running).
+    void setQuitsWhenIdle(bool quits) { quitsWhenIdle = quits; }
+
+    // The images of `file`'s folder, in the order the folder lists them,
+    // and the position of `file` among them (0 when it is not one).
+    static QStringList imagesBesideFile(const QString& file, int* index);
+
+Q_SIGNALS:
+    // Stand-ins report what they would have shown (tests listen).
+    void browseRequested(const QString& path);
+    void fullscreenRefused(const QStringList& paths);
+
+private:
+    void deviceAdded(const GPhotoDeviceInfo& info);
+    void importFromFolder(const QString& path);
+    void quitWhenNothingIsShown();
+
+    bool fromDetector = false;
+    bool quitsWhenIdle = true;
+    std::optional<QStringList> handedImages;
+    QList<std::shared_ptr<CameraDevice>> detectedCameras;
+    DistributedNotificationCenter* notifications = nullptr;
+    ApplicationBusService* busService = nullptr;
+    GPhotoDeviceBrowser* deviceBrowser = nullptr;
+    std::unique_ptr<StartAtLoginController> login;
+    QPointer<TransferAssistantController> transfer;
+    QPointer<HomeWindow> home;
+    QPointer<PreferencesWindowController> preferences;
+    QPointer<AboutBoxController> about;
+};

@@ -1,0 +1,164 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Runs on a private session bus (dbus-run-session).
+#include "shell/AppDelegate.h"
+#include "shell/HomeWindow.h"
+#include "transfer/ui/TransferAssistantController.h"
+
+#include "DistributedNotificationCenter.h"
+#include "JpegFixture.h"
+#include "TestFiles.h"
+#include "UserDefaults.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Catches what would have gone to the desktop's file manager.
+class FileManagerStandIn : public QObject {
+    Q_OBJECT
+public:
+    FileManagerStandIn() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
+    ~FileManagerStandIn() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    QStringList opened;
+public Q_SLOTS:
+    void open(const QUrl& url) { opened << url.toLocalFile(); }
+};
+
+// Dismisses the modal alert a call is about to show, once it is up.
+void dismissNextAlert() {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->isVisible() && window->isModal()) {
+                window->close();
+                timer->deleteLater();
+                return;
+            }
+        }
+    });
+    timer->start(20);
+}
+
+class AppDelegateTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        UserDefaults::useFile(dir.filePath("pixhaul.conf"));
+        card = dir.filePath("EOS_DIGITAL");
+        ASSERT_TRUE(JpegFixture::write(card + "/DCIM/100CANON/IMG_0001.JPG", {}));
+        plain = dir.filePath("Holidays");
+        ASSERT_TRUE(TestFiles::write(plain + "/notes.txt", "text"));
+    }
+    void TearDown() override {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            window->close();
+        QApplication::processEvents();
+        UserDefaults::useFile(QString());
+    }
+
+    std::unique_ptr<AppDelegate> start(const QStringList& arguments) {
+        auto delegate = std::make_unique<AppDelegate>(arguments);
+        delegate->setQuitsWhenIdle(false);
+        delegate->awakeFromNib();
+        return delegate;
+    }
+
+    QTemporaryDir dir;
+    QString card;
+    QString plain;
+    FileManagerStandIn fileManager;
+};
+
+} // namespace
+
+TEST_F(AppDelegateTest, TransferArgumentSuppressesOnlyTheFirstBrowse) {
+    auto delegate = start({"pixhaul", "-transfer"});
+    EXPECT_TRUE(delegate->launchedFromDetector());
+    delegate->applicationDidFinishLaunching();
+    EXPECT_EQ(delegate->homeWindow(), nullptr);
+    EXPECT_FALSE(delegate->launchedFromDetector());
+
+    EXPECT_FALSE(delegate->applicationShouldHandleReopen(false));
+    ASSERT_NE(delegate->homeWindow(), nullptr);
+    EXPECT_TRUE(delegate->homeWindow()->isVisible());
+    EXPECT_TRUE(delegate->applicationShouldHandleReopen(true));
+
+    auto plainStart = start({"pixhaul"});
+    EXPECT_FALSE(plainStart->launchedFromDetector());
+}
+
+TEST_F(AppDelegateTest, LauncherRequestForACardOpensTheAssistant) {
+    auto delegate = start({"pixhaul", "-transfer"});
+    DistributedNotificationCenter::post("launchWithData", {{"unrelated", card}});
+    DistributedNotificationCenter::post("launchWithData", {{"pixhaul.transfer", plain}});
+    DistributedNotificationCenter::post("launchWithData", {{"pixhaul.transfer", card}});
+    for (int i = 0; i < 50 && !delegate->transferController(); ++i)
+        QTest::qWait(100);
+    ASSERT_NE(delegate->transferController(), nullptr);
+    EXPECT_TRUE(delegate->transferController()->isVisible());
+    EXPECT_TRUE(fileManager.opened.isEmpty());
+}
+
+TEST_F(AppDelegateTest, RequestsWithoutACardOrWithoutFilesOpenNoAssistant) {
+    auto delegate = start({"pixhaul", "-transfer"});
+    delegate->doStartup({});
+    delegate->doStartup({{"pixhaul.transfer", plain}});
+    delegate->doStartup({{"pixhaul.transfer", dir.filePath("missing")}});
+    EXPECT_EQ(delegate->transferController(), nullptr);
+
+    const QString emptyCard = dir.filePath("EMPTY");
+    ASSERT_TRUE(QDir().mkpath(emptyCard + "/DCIM/100CANON"));
+    dismissNextAlert();
+    delegate->doStartup({{"pixhaul.transfer", emptyCard}});
+    EXPECT_EQ(delegate->transferController(), nullptr);
+}
+
+TEST_F(AppDelegateTest, HandedFoldersAreImportedWhenCardsAndBrowsedOtherwise) {
+    auto delegate = start({"pixhaul"});
+    QSignalSpy browsed(delegate.get(), &AppDelegate::browseRequested);
+    delegate->openFiles({plain});
+    EXPECT_EQ(fileManager.opened, QStringList{plain});
+    EXPECT_EQ(delegate->transferController(), nullptr);
+
+    delegate->openFiles({card});
+    ASSERT_NE(delegate->transferController(), nullptr);
+}
+
+TEST_F(AppDelegateTest, HandedImagesGoToTheViewer) {
+    QStringList ten;
+    for (int i = 0; i < 10; ++i) {
+        ten << dir.filePath(QStringLiteral("album/photo%1.jpg").arg(i));
+        ASSERT_TRUE(JpegFixture::write(ten.last(), {}));
+    }
+    ASSERT_TRUE(TestFiles::write(dir.filePath("album/readme.txt"), "x"));
+
+    int index = -1;
+    const QStringList beside = AppDelegate::imagesBesideFile(ten[6], &index);
+    EXPECT_EQ(beside.size(), 10);
+    ASSERT_GE(index, 0);
+    EXPECT_EQ(beside.at(index), ten[6]);
+
+    auto delegate = start({"pixhaul"});
+    QSignalSpy refused(delegate.get(), &AppDelegate::fullscreenRefused);
+    dismissNextAlert();
+    delegate->openFiles({ten[0], ten[1]});
+    ASSERT_EQ(refused.size(), 1);
+    EXPECT_EQ(refused.at(0).at(0).toStringList(), QStringList({ten[0], ten[1]}));
+    EXPECT_EQ(delegate->fullscreenImages(), QStringList({ten[0], ten[1]}));
+    EXPECT_TRUE(delegate->openFile(ten[0]));
+    EXPECT_FALSE(delegate->openFile(dir.filePath("album/readme.txt")));
+
+    // A file whose folder holds no image: its folder is browsed instead.
+    delegate->openFiles({plain + "/notes.txt"});
+    EXPECT_EQ(fileManager.opened, QStringList{plain});
+}
+
+#include "AppDelegateTest.moc"
