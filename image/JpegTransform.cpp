@@ -34,6 +34,8 @@ bool writeWhole(const QString& path, const unsigned char* bytes, unsigned long s
     return written == qint64(size) && flushed && file.error() == QFileDevice::NoError;
 }
 
+constexpr qint64 maxTransformPixels = qint64(1) << 30;
+
 } // namespace
 
 char* jpegTransform(const char* path, int transform) {
@@ -56,6 +58,11 @@ char* jpegTransform(const char* path, int transform) {
     if (tjDecompressHeader3(tj.handle, jpeg, static_cast<unsigned long>(bytes.size()), &width,
                             &height, &subsampling, &colorspace) != 0 ||
         subsampling < 0 || subsampling >= TJ_NUMSAMP)
+        return nullptr;
+    // A few hundred bytes may claim 65535 x 65535 pixels; the transform would
+    // then allocate gigabytes of coefficients. No camera makes a gigapixel
+    // JPEG, so refuse anything larger.
+    if (qint64(width) * qint64(height) > maxTransformPixels)
         return nullptr;
     // Partial MCUs at the right or bottom edge cannot be moved losslessly;
     // refuse them for every code, flips included.

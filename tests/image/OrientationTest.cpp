@@ -162,6 +162,20 @@ TEST(JpegTransform, RefusesPartialMcusForEveryCode) {
               nullptr);
 }
 
+TEST(JpegTransform, RefusesAFileClaimingGigapixels) {
+    // A small file whose frame header claims 65520 x 65520 pixels: refused
+    // before the transform would allocate its coefficients.
+    QByteArray bytes = encodeJpeg(quadrants(64, 48), 2);
+    const qsizetype sof = bytes.indexOf(QByteArray("\xFF\xC0", 2));
+    ASSERT_GT(sof, 0);
+    bytes.replace(sof + 5, 4, QByteArray("\xFF\xF0\xFF\xF0", 4));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("huge.jpg"));
+    ASSERT_TRUE(TestFiles::write(path, bytes));
+    EXPECT_EQ(jpegTransform(QFile::encodeName(path).constData(), JXFORM_ROT_90), nullptr);
+    EXPECT_EQ(TestFiles::read(path), bytes);
+}
+
 TEST(JpegTransform, CopiesEveryMarker) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("m.jpg"));
