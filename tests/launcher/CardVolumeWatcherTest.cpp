@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/mount.h>
+#include <unistd.h>
+
 namespace {
 
 QByteArray line(int id, const QString& mountPoint) {
@@ -51,6 +54,27 @@ TEST(CardVolumeWatcher, ReportsOnlyNewVolumesWithACameraLayout) {
     watcher.rescan();
     ASSERT_EQ(spy.size(), 3);
     EXPECT_EQ(spy.at(2).at(0).toString(), card);
+}
+
+TEST(CardVolumeWatcher, SeesARealMountOfACard) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "mounting needs root";
+    QTemporaryDir root;
+    const QString card = root.filePath("card");
+    const QString mountPoint = root.filePath("media/EOS_DIGITAL");
+    ASSERT_TRUE(QDir().mkpath(card + "/DCIM/100CANON"));
+    ASSERT_TRUE(QDir().mkpath(mountPoint));
+    CardVolumeWatcher watcher; // the kernel's own table
+    ASSERT_TRUE(watcher.isWatching());
+    QSignalSpy spy(&watcher, &CardVolumeWatcher::cardVolumeAppeared);
+    const QByteArray source = QFile::encodeName(card);
+    const QByteArray target = QFile::encodeName(mountPoint);
+    if (::mount(source.constData(), target.constData(), nullptr, MS_BIND, nullptr) != 0)
+        GTEST_SKIP() << "this machine does not allow mounts";
+    const bool seen = spy.wait(5000);
+    ::umount2(target.constData(), MNT_DETACH);
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(spy.at(0).at(0).toString(), mountPoint);
 }
 
 TEST(CardVolumeWatcher, MissingTableMeansNotWatching) {
