@@ -22,6 +22,14 @@ struct Descriptor {
     }
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
+
+    // close() reports write-back errors some file systems only see then.
+    bool close()
+    {
+        const int value = fd;
+        fd = -1;
+        return ::close(value) == 0;
+    }
 };
 
 bool writeAll(int fd, const char* data, size_t length)
@@ -39,48 +47,116 @@ bool writeAll(int fd, const char* data, size_t length)
     return true;
 }
 
+// Reads up to `length` bytes, fewer only at the end of the file; -1 on error.
+ssize_t readSome(int fd, char* data, size_t length)
+{
+    size_t done = 0;
+    while (done < length) {
+        const ssize_t got = ::read(fd, data + done, length - done);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return -1;
+        }
+        if (got == 0)
+            break;
+        done += static_cast<size_t>(got);
+    }
+    return static_cast<ssize_t>(done);
+}
+
+constexpr size_t chunkSize = 1 << 20;
+
+// Copies up to `length` bytes through `buffer`; fewer only at the end of
+// the file; -1 on error. Plain reads and writes, no in-kernel copy: a read
+// error shows here as the file's own, at the point it happens.
+ssize_t copyChunk(int in, int out, char* buffer, size_t length)
+{
+    const ssize_t copied = ::copy_file_range(in, nullptr, out, nullptr, length, 0);
+    if (copied >= 0)
+        return copied;
+    if (errno != EXDEV && errno != ENOSYS && errno != EOPNOTSUPP && errno != EINVAL)
+        return -1;
+    const ssize_t got = readSome(in, buffer, length);
+    if (got <= 0)
+        return got;
+    return writeAll(out, buffer, size_t(got)) ? got : -1;
+}
+
+int openRegularForReading(const QString& source, struct stat* info)
+{
+    Descriptor in(::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC));
+    if (in.fd < 0 || ::fstat(in.fd, info) != 0 || !S_ISREG(info->st_mode))
+        return -1;
+    const int fd = in.fd;
+    in.fd = -1;
+    return fd;
+}
+
+int createForWriting(const QString& destination)
+{
+    return ::open(QFile::encodeName(destination).constData(),
+                  O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+}
+
+// A source that grew or shrank while it was read is not a faithful copy.
+bool sizeStayed(int fd, qint64 bytesRead)
+{
+    struct stat endStat {};
+    return ::fstat(fd, &endStat) == 0 && endStat.st_size == bytesRead;
+}
+
 } // namespace
 
 bool FileCopy::copyContents(const QString& source, const QString& destination,
                             const Progress& progress)
 {
-    Descriptor in(::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC));
+    struct stat sourceStat {};
+    Descriptor in(openRegularForReading(source, &sourceStat));
     if (in.fd < 0)
         return false;
-    struct stat sourceStat {};
-    if (::fstat(in.fd, &sourceStat) != 0 || !S_ISREG(sourceStat.st_mode))
-        return false;
-    Descriptor out(::open(QFile::encodeName(destination).constData(),
-                          O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    Descriptor out(createForWriting(destination));
     if (out.fd < 0)
         return false;
     ::posix_fadvise(in.fd, 0, 0, POSIX_FADV_SEQUENTIAL);
 
-    constexpr size_t chunkSize = 1 << 20;
     const std::unique_ptr<char[]> buffer(new char[chunkSize]);
     qint64 done = 0;
     for (;;) {
-        const ssize_t got = ::read(in.fd, buffer.get(), chunkSize);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
+        const ssize_t got = copyChunk(in.fd, out.fd, buffer.get(), chunkSize);
+        if (got < 0)
             return false;
-        }
         if (got == 0)
             break;
-        if (!writeAll(out.fd, buffer.get(), static_cast<size_t>(got)))
-            return false;
+        // Start writing the chunk to disk now, so the fsync below waits for
+        // the last one only and the disk works while the next is read.
+        ::sync_file_range(out.fd, done, got, SYNC_FILE_RANGE_WRITE);
         done += got;
         if (progress && !progress(done))
             return false;
     }
-    // A source that grew or shrank while it was read is not a faithful copy.
-    struct stat endStat {};
-    if (::fstat(in.fd, &endStat) != 0 || endStat.st_size != done)
+    return sizeStayed(in.fd, done) && ::fsync(out.fd) == 0 && out.close();
+}
+
+bool FileCopy::readContents(const QString& source, QByteArray* contents, qint64 maxSize)
+{
+    struct stat sourceStat {};
+    Descriptor in(openRegularForReading(source, &sourceStat));
+    if (in.fd < 0 || sourceStat.st_size > maxSize)
         return false;
-    if (::fsync(out.fd) != 0)
+    // One byte more than announced, so growth shows as a longer read.
+    QByteArray bytes(qsizetype(sourceStat.st_size) + 1, Qt::Uninitialized);
+    const ssize_t got = readSome(in.fd, bytes.data(), size_t(bytes.size()));
+    if (got < 0 || got != sourceStat.st_size || !sizeStayed(in.fd, got))
         return false;
-    const int fd = out.fd;
-    out.fd = -1;
-    return ::close(fd) == 0;
+    bytes.truncate(got);
+    *contents = std::move(bytes);
+    return true;
+}
+
+bool FileCopy::writeContents(const QString& destination, const QByteArray& contents)
+{
+    Descriptor out(createForWriting(destination));
+    return out.fd >= 0 && writeAll(out.fd, contents.constData(), size_t(contents.size())) &&
+           ::fsync(out.fd) == 0 && out.close();
 }

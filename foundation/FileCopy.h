@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <functional>
 
-// Byte-for-byte copy of one regular file into another, flushed to disk.
-// Any thread; blocking.
+// Byte-for-byte copies of regular files, flushed to disk. Any thread;
+// blocking.
 class FileCopy {
 public:
     // Called after each chunk with the bytes written so far; returning false
@@ -19,4 +20,15 @@ public:
     // or write error; the destination is then left for the caller to remove.
     static bool copyContents(const QString& source, const QString& destination,
                              const Progress& progress = {});
+
+    // Reads the whole regular file `source` into `contents`. False on a read
+    // error, a file larger than `maxSize`, or a file whose size changed while
+    // it was read.
+    static bool readContents(const QString& source, QByteArray* contents,
+                             qint64 maxSize = qint64(1) << 30);
+
+    // Writes `contents` to `destination` (created or truncated, mode 0666
+    // less the umask) and fsyncs it. False on any error; the destination is
+    // then left for the caller to remove.
+    static bool writeContents(const QString& destination, const QByteArray& contents);
 };

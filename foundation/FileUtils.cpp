@@ -213,3 +213,15 @@ bool FileUtils::replaceFile(const QString& target, const QString& replacement, b
         ::unlink(replacementName.constData());
     return replaced;
 }
+
+bool FileUtils::replaceFileContents(const QString& target, const QByteArray& contents)
+{
+    const QString temporary = FileManagerUtils::temporaryFilename(target);
+    if (temporary.isEmpty())
+        return false;
+    if (!FileCopy::writeContents(temporary, contents)) {
+        ::unlink(QFile::encodeName(temporary).constData());
+        return false;
+    }
+    return replaceFile(target, temporary, true);
+}

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QIcon>
 #include <QString>
@@ -47,4 +48,9 @@ public:
     // replacement is removed on failure. Dates are not carried over.
     static bool replaceFile(const QString& target, const QString& replacement,
                             bool isTemporary = false);
+
+    // Writes `contents` to a hidden temporary file beside `target`, flushed
+    // to disk, and renames it over `target` (which must exist). The target
+    // is untouched on failure and no temporary file is left.
+    static bool replaceFileContents(const QString& target, const QByteArray& contents);
 };

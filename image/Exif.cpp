@@ -9,12 +9,12 @@
 #include "JpegData.h"
 #include "ScaledJpegReader.h"
 
+#include <FileCopy.h>
 #include <FileManagerUtils.h>
 #include <FileUtils.h>
 
 #include <QBuffer>
 #include <QFile>
-#include <QImageReader>
 #include <QImageWriter>
 #include <QStringDecoder>
 
@@ -60,21 +60,66 @@ QSize thumbnailBox(const QSize& size) {
     return QSize(140, 140);
 }
 
-// Decodes the JPEG at a reduced DCT scale when it can, else fully.
-QImage decodeForThumbnail(const QString& path, QSize* fullSize) {
-    *fullSize = ScaledJpegReader::storedSize(path);
-    if (fullSize->isValid()) {
-        const QSize box = thumbnailBox(*fullSize);
-        const QImage scaled = ScaledJpegReader::read(path, box);
-        if (!scaled.isNull())
-            return scaled;
-    }
-    QImageReader reader(path);
-    reader.setAutoTransform(false);
-    const QImage image = reader.read();
-    *fullSize = image.size();
-    return image;
+// Sets the SHORT orientation tag of one IFD, when it has one.
+void setOrientation(ExifData* exif, ExifIfd ifd, int orientation) {
+    ExifEntry* entry = exif_content_get_entry(exif->ifd[ifd], EXIF_TAG_ORIENTATION);
+    if (entry && entry->format == EXIF_FORMAT_SHORT && entry->components >= 1 && entry->data &&
+        entry->size >= 2)
+        exif_set_short(entry->data, exif_data_get_byte_order(exif), ExifShort(orientation));
 }
+
+QByteArray encodedThumbnail(const QImage& image, const QSize& box) {
+    const QImage thumbnail = ImageCropOps::imageScaledToFitSize(image, box);
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, QByteArrayLiteral("JPEG"));
+    writer.setQuality(JpegCompression::qualityFromSetting(kThumbnailCompression));
+    if (!writer.write(thumbnail.convertToFormat(QImage::Format_RGB32)))
+        return QByteArray();
+    return encoded;
+}
+
+// A new thumbnail for JPEG bytes, encoded as JPEG: the old one turned by
+// `oldTransform` when there is one and a code is given, else made from the
+// pixels, decoded at the smallest DCT scale that covers the box.
+QByteArray newThumbnailFor(const QByteArray& jpeg, const ExifData* exif, int oldTransform) {
+    const QSize fullSize = ScaledJpegReader::storedSize(jpeg);
+    if (!fullSize.isValid())
+        return QByteArray();
+    const QSize box = thumbnailBox(fullSize);
+    if (oldTransform >= 0 && exif->data && exif->size > 0) {
+        const QImage old = QImage::fromData(QByteArrayView(exif->data, qsizetype(exif->size)));
+        if (!old.isNull())
+            return encodedThumbnail(ImageTransformOps::transformedLikeJpeg(old, oldTransform), box);
+    }
+    const QImage image = ScaledJpegReader::read(jpeg, box);
+    return image.isNull() ? QByteArray() : encodedThumbnail(image, box);
+}
+
+// Hands `bytes` to libexif as the thumbnail (libexif frees it with free()).
+bool setThumbnail(ExifData* exif, const QByteArray& bytes) {
+    auto* copy = static_cast<unsigned char*>(std::malloc(std::size_t(bytes.size())));
+    if (!copy)
+        return false;
+    std::memcpy(copy, bytes.constData(), std::size_t(bytes.size()));
+    std::free(exif->data);
+    exif->data = copy;
+    exif->size = static_cast<unsigned int>(bytes.size());
+    return true;
+}
+
+struct JpegRef {
+    JPEGData* data = nullptr;
+    explicit JpegRef(JPEGData* d)
+        : data(d) {}
+    ~JpegRef() {
+        if (data)
+            jpeg_data_unref(data);
+    }
+    JpegRef(const JpegRef&) = delete;
+    JpegRef& operator=(const JpegRef&) = delete;
+};
 
 // Loads `path` (a JPEG), puts `exif` in as its EXIF segment, writes the result
 // to a new temporary file beside `path` and renames that over `path`. The
@@ -145,32 +190,47 @@ QImage Exif::getExifThumbnail(const QString& path) {
 }
 
 bool Exif::updateExifThumbnail(const QString& path) {
-    ExifRef exif(ExifDataIO::loadExifDataFromFile(path));
+    QByteArray bytes;
+    if (!FileCopy::readContents(path, &bytes))
+        return false;
+    bool regenerated = false;
+    bytes = withUpdatedExif(bytes, 0, -1, &regenerated);
+    return regenerated && FileUtils::replaceFileContents(path, bytes);
+}
+
+QByteArray Exif::withUpdatedExif(const QByteArray& jpeg, int orientation,
+                                 int oldThumbnailTransform, bool* thumbnailRegenerated) {
+    if (thumbnailRegenerated)
+        *thumbnailRegenerated = false;
+    if (jpeg.isEmpty() || jpeg.size() > qsizetype(0xFFFFFFFFu))
+        return QByteArray();
+    JpegRef data(jpeg_data_new_from_data(reinterpret_cast<const unsigned char*>(jpeg.constData()),
+                                         static_cast<unsigned int>(jpeg.size())));
+    // A damaged stream is never written back.
+    if (!data.data || !jpeg_data_is_complete(data.data))
+        return QByteArray();
+    ExifRef exif(jpeg_data_get_exif_data(data.data));
     if (!exif.data)
-        return false;
+        return jpeg;
 
-    QSize fullSize;
-    const QImage image = decodeForThumbnail(path, &fullSize);
-    if (image.isNull() || fullSize.isEmpty())
-        return false;
-    const QImage thumbnail = ImageCropOps::imageScaledToFitSize(image, thumbnailBox(fullSize));
+    if (orientation != 0) {
+        setOrientation(exif.data, EXIF_IFD_0, orientation);
+        setOrientation(exif.data, EXIF_IFD_1, orientation);
+    }
+    const QByteArray thumbnail = newThumbnailFor(jpeg, exif.data, oldThumbnailTransform);
+    const bool regenerated = !thumbnail.isEmpty() && setThumbnail(exif.data, thumbnail);
+    jpeg_data_set_exif_data(data.data, exif.data);
 
-    QByteArray encoded;
-    QBuffer buffer(&encoded);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, QByteArrayLiteral("JPEG"));
-    writer.setQuality(JpegCompression::qualityFromSetting(kThumbnailCompression));
-    if (!writer.write(thumbnail.convertToFormat(QImage::Format_RGB32)) || encoded.isEmpty())
-        return false;
-
-    auto* bytes = static_cast<unsigned char*>(std::malloc(std::size_t(encoded.size())));
-    if (!bytes)
-        return false;
-    std::memcpy(bytes, encoded.constData(), std::size_t(encoded.size()));
-    std::free(exif.data->data); // libexif's default allocator is malloc/free
-    exif.data->data = bytes;
-    exif.data->size = static_cast<unsigned int>(encoded.size());
-    return rewriteWithExif(path, exif.data);
+    unsigned char* saved = nullptr;
+    unsigned int size = 0;
+    jpeg_data_save_data(data.data, &saved, &size);
+    if (!saved)
+        return QByteArray();
+    QByteArray result(reinterpret_cast<const char*>(saved), qsizetype(size));
+    std::free(saved);
+    if (thumbnailRegenerated)
+        *thumbnailRegenerated = regenerated;
+    return result;
 }
 
 QDateTime Exif::parseExifDate(const QString& text) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QImage>
 #include <QString>
@@ -38,6 +39,20 @@ public:
     // The file is replaced atomically; untouched on failure. An EXIF block
     // too large for its segment goes without a thumbnail.
     static bool updateExifThumbnail(const QString& path);
+
+    // JPEG bytes with their EXIF block rebuilt: the orientation tags of IFD 0
+    // and of the thumbnail's IFD 1 set to `orientation` (0 leaves them) and
+    // a new thumbnail in the box above. With `oldThumbnailTransform` (a
+    // JpegTransformCode the pixels were just transformed by) the old
+    // thumbnail is turned the same way, which spares decoding the pixels;
+    // with -1, or when there is no readable old one, the thumbnail is made
+    // from the pixels. When neither works the old one stays
+    // (`thumbnailRegenerated` tells). Bytes without an EXIF block come back
+    // unchanged. Empty when the stream is damaged or the block cannot be
+    // written back.
+    static QByteArray withUpdatedExif(const QByteArray& jpeg, int orientation,
+                                      int oldThumbnailTransform = -1,
+                                      bool* thumbnailRegenerated = nullptr);
 
     // "yyyy:MM:dd HH:mm:ss" in local time; null for anything else.
     static QDateTime parseExifDate(const QString& text);

@@ -81,3 +81,11 @@ QImage ImageTransformOps::orientedUpright(const QImage& image, int orientation) 
         return image;
     }
 }
+
+QImage ImageTransformOps::transformedLikeJpeg(const QImage& image, int code) {
+    // The orientation each transform code turns upright, by code.
+    static constexpr int orientationUndoneBy[] = {1, 2, 4, 5, 7, 6, 3, 8};
+    if (code < JXFORM_NONE || code > JXFORM_ROT_270)
+        return image;
+    return orientedUpright(image, orientationUndoneBy[code]);
+}

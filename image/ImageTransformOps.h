@@ -19,4 +19,8 @@ QImage imageFlippedByX(const QImage& image, bool byX, bool byY);
 // Turns an image upright by its EXIF orientation (1 to 8; others: as is).
 QImage orientedUpright(const QImage& image, int orientation);
 
+// Turned or mirrored as a lossless JPEG transform (a JpegTransformCode)
+// turns a picture; unknown codes give `image` itself.
+QImage transformedLikeJpeg(const QImage& image, int code);
+
 } // namespace ImageTransformOps

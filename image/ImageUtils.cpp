@@ -8,13 +8,13 @@
 #include "ImageTransformOps.h"
 #include "JpegTransform.h"
 
+#include <FileCopy.h>
 #include <FileManagerUtils.h>
 #include <FileUtils.h>
 
 #include <QFile>
 #include <QImageReader>
 
-#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -72,10 +72,13 @@ QImage ImageUtils::getThumbnail(const QString& path) {
 
 bool ImageUtils::transformImage(const QString& path, int transform, double jpegCompression) {
     if (looksLikeJpeg(path)) {
-        char* lossless = jpegTransform(QFile::encodeName(path).constData(),
-                                       imageTransformToJpegTransform(transform));
-        if (lossless)
-            return finalizeTransformOf(path, lossless, false, 1);
+        QByteArray bytes;
+        if (FileCopy::readContents(path, &bytes)) {
+            const QByteArray lossless =
+                losslesslyTransformed(bytes, imageTransformToJpegTransform(transform));
+            if (!lossless.isEmpty())
+                return FileUtils::replaceFileContents(path, lossless);
+        }
     }
     // Not JPEG, or a size the lossless transform refuses: re-encode.
     QImageReader reader(path);
@@ -95,18 +98,33 @@ bool ImageUtils::transformImage(const QString& path, int transform, double jpegC
 }
 
 bool ImageUtils::autoLosslessRotateImage(const QString& path) {
-    if (!looksLikeJpeg(path))
-        return false;
-    unsigned char orientation = 0;
-    if (!exif_orient(QFile::encodeName(path).constData(), &orientation))
-        return false;
-    const int code = exifOrientToJpegTransform(orientation);
+    const int code = uprightTransformFor(path);
     if (code == JXFORM_NONE)
         return true;
-    char* rotated = jpegTransform(QFile::encodeName(path).constData(), code);
-    if (!rotated)
+    if (code < 0)
         return false;
-    return finalizeTransformOf(path, rotated, false, 1);
+    QByteArray bytes;
+    if (!FileCopy::readContents(path, &bytes))
+        return false;
+    const QByteArray upright = losslesslyTransformed(bytes, code);
+    bytes.clear();
+    return !upright.isEmpty() && FileUtils::replaceFileContents(path, upright);
+}
+
+int ImageUtils::uprightTransformFor(const QString& path) {
+    if (!looksLikeJpeg(path))
+        return -1;
+    unsigned char orientation = 0;
+    if (!exif_orient(QFile::encodeName(path).constData(), &orientation))
+        return -1;
+    return exifOrientToJpegTransform(orientation);
+}
+
+QByteArray ImageUtils::losslesslyTransformed(const QByteArray& jpeg, int code) {
+    const QByteArray transformed = jpegTransformData(jpeg, code);
+    if (transformed.isEmpty())
+        return transformed;
+    return Exif::withUpdatedExif(transformed, 1, code);
 }
 
 bool ImageUtils::finalizeTransformOf(const QString& source, const QString& transformed,
@@ -128,13 +146,4 @@ bool ImageUtils::finalizeTransformOf(const QString& source, const QString& trans
     if (created.isValid())
         FileUtils::setCreationDate(created, source);
     return true;
-}
-
-bool ImageUtils::finalizeTransformOf(const QString& source, char* transformed, bool copyExifData,
-                                     std::uint8_t orientation) {
-    const QString path = transformed ? QString::fromUtf8(transformed) : QString();
-    std::free(transformed);
-    if (path.isEmpty())
-        return false;
-    return finalizeTransformOf(source, path, copyExifData, orientation);
 }

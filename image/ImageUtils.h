@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QImage>
 #include <QSize>
@@ -45,13 +46,22 @@ public:
     // lossless transform refuses.
     static bool autoLosslessRotateImage(const QString& path);
 
+    // The JpegTransformCode that turns a JPEG file upright by its EXIF
+    // orientation: JXFORM_NONE when it is upright already, -1 for non-JPEG
+    // files and a missing or unreadable orientation.
+    static int uprightTransformFor(const QString& path);
+
+    // JPEG bytes transformed losslessly by a JpegTransformCode, with the EXIF
+    // orientation set to 1 and the EXIF thumbnail regenerated, all in
+    // memory. Empty when the transform is refused or the EXIF block cannot
+    // be written back.
+    static QByteArray losslesslyTransformed(const QByteArray& jpeg, int code);
+
     // Finishes a transform of `source` written to `transformed`: optionally
     // copies the source's EXIF block, writes `orientation` (when not 0),
     // regenerates the EXIF thumbnail and puts the result in place of the
     // source, keeping its creation date where the file system allows.
     static bool finalizeTransformOf(const QString& source, const QString& transformed,
                                     bool copyExifData, std::uint8_t orientation);
-    // The same with a malloc'ed UTF-8 path, which is freed here.
-    static bool finalizeTransformOf(const QString& source, char* transformed, bool copyExifData,
-                                    std::uint8_t orientation);
+
 };

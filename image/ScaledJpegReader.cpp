@@ -51,13 +51,23 @@ QSize ScaledJpegReader::storedSize(const QString& path) {
     return size;
 }
 
+QSize ScaledJpegReader::storedSize(const QByteArray& jpeg) {
+    Decoder decoder;
+    QSize size;
+    if (decoder.handle)
+        readHeader(decoder.handle, jpeg, &size);
+    return size;
+}
+
 QImage ScaledJpegReader::read(const QString& path, const QSize& atLeast) {
-    const QByteArray bytes = readFile(path);
+    return read(readFile(path), atLeast);
+}
+
+QImage ScaledJpegReader::read(const QByteArray& bytes, const QSize& atLeast) {
     Decoder decoder;
     QSize full;
     if (bytes.isEmpty() || !decoder.handle || !readHeader(decoder.handle, bytes, &full))
         return QImage();
-
     int count = 0;
     const tjscalingfactor* factors = tjGetScalingFactors(&count);
     QSize scaled = full;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -13,8 +14,11 @@ namespace ScaledJpegReader {
 // The stored pixel size of a JPEG file from its header; invalid when the
 // file is no readable JPEG.
 QSize storedSize(const QString& path);
+QSize storedSize(const QByteArray& jpeg);
 
 // Null when the file cannot be decoded.
 QImage read(const QString& path, const QSize& atLeast);
+// The same for JPEG bytes in memory.
+QImage read(const QByteArray& jpeg, const QSize& atLeast);
 
 } // namespace ScaledJpegReader

@@ -4,6 +4,7 @@
 #include "CameraLog.h"
 #include "FileCopy.h"
 #include "FileUtils.h"
+#include "ImageTransform.h"
 #include "ImageUtils.h"
 #include "StagedFile.h"
 #include "TransferMode.h"
@@ -60,23 +61,49 @@ QImage CameraDriveFile::thumbnail() const {
 bool CameraDriveFile::transferFileTo(const QString& destination, int mode, bool replaceExisting) {
     const int effectiveMode = moveable ? mode : TransferModeCopy;
     if (effectiveMode == TransferModeCopy)
-        return copyTo(destination, replaceExisting, true);
+        return copyTo(destination, replaceExisting, true, JXFORM_NONE);
     if (effectiveMode != TransferModeMove)
         return false;
 
     // One file system: a rename is the whole move, atomic and without copy.
     if (onSameFileSystem(filePath, destination))
         return StagedFile::renameInto(filePath, destination, replaceExisting);
-    return copyTo(destination, replaceExisting, false);
+    return copyTo(destination, replaceExisting, false, JXFORM_NONE);
 }
 
-bool CameraDriveFile::copyTo(const QString& destination, bool replaceExisting, bool keepSource) {
+bool CameraDriveFile::transferUprightFileTo(const QString& destination, int mode,
+                                            bool replaceExisting) {
+    const int code = ImageUtils::uprightTransformFor(filePath);
+    const int effectiveMode = moveable ? mode : TransferModeCopy;
+    // Nothing to turn, or a rename that needs no copy: turned in place after.
+    if (code <= JXFORM_NONE ||
+        (effectiveMode == TransferModeMove && onSameFileSystem(filePath, destination)))
+        return CameraFile::transferUprightFileTo(destination, mode, replaceExisting);
+    if (effectiveMode != TransferModeCopy && effectiveMode != TransferModeMove)
+        return false;
+    return copyTo(destination, replaceExisting, effectiveMode == TransferModeCopy, code);
+}
+
+bool CameraDriveFile::writeUprightTo(const QString& path, int uprightCode) const {
+    QByteArray bytes;
+    if (!FileCopy::readContents(filePath, &bytes))
+        return false;
+    const QByteArray upright = ImageUtils::losslesslyTransformed(bytes, uprightCode);
+    // A picture the lossless transform refuses arrives as it is.
+    return FileCopy::writeContents(path, upright.isEmpty() ? bytes : upright);
+}
+
+bool CameraDriveFile::copyTo(const QString& destination, bool replaceExisting, bool keepSource,
+                             int uprightCode) {
     StagedFile staged(destination);
     if (!staged.isValid()) {
         qCWarning(lcCamera) << "cannot create a temporary file beside" << destination;
         return false;
     }
-    if (!FileCopy::copyContents(filePath, staged.temporaryPath())) {
+    const bool written = uprightCode > JXFORM_NONE
+                             ? writeUprightTo(staged.temporaryPath(), uprightCode)
+                             : FileCopy::copyContents(filePath, staged.temporaryPath());
+    if (!written) {
         qCWarning(lcCamera) << "cannot copy" << filePath << "to" << destination;
         return false;
     }

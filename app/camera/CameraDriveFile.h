@@ -24,9 +24,16 @@ public:
     // are copied to a staged file, published, and the source removed last.
     bool transferFileTo(const QString& destination, int mode,
                         bool replaceExisting = false) override;
+    // A copy is turned in memory and written once.
+    bool transferUprightFileTo(const QString& destination, int mode,
+                               bool replaceExisting = false) override;
 
 private:
-    bool copyTo(const QString& destination, bool replaceExisting, bool keepSource);
+    // `uprightCode` is the JpegTransformCode that turns the picture upright,
+    // JXFORM_NONE to copy it as it is.
+    bool copyTo(const QString& destination, bool replaceExisting, bool keepSource,
+                int uprightCode);
+    bool writeUprightTo(const QString& path, int uprightCode) const;
 
     QString filePath;
     bool moveable;

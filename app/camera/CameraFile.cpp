@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CameraFile.h"
 
+#include "ImageUtils.h"
+
 CameraFile::~CameraFile() = default;
 
 QString CameraFile::title() const {
@@ -25,4 +27,13 @@ QImage CameraFile::thumbnail() const {
 
 bool CameraFile::transferFileTo(const QString&, int, bool) {
     return false;
+}
+
+bool CameraFile::transferUprightFileTo(const QString& destination, int mode,
+                                       bool replaceExisting) {
+    if (!transferFileTo(destination, mode, replaceExisting))
+        return false;
+    // The file has arrived; one left as it is loses nothing.
+    ImageUtils::autoLosslessRotateImage(destination);
+    return true;
 }

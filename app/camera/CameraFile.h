@@ -39,6 +39,13 @@ public:
     // - in move mode the source is removed only once its copy is in place.
     // True when the file stands complete at `destination`.
     virtual bool transferFileTo(const QString& destination, int mode, bool replaceExisting = false);
+
+    // The same, and a JPEG arrives turned upright by its EXIF orientation,
+    // losslessly; one that cannot be turned arrives as it is. The base
+    // transfers, then rewrites the file in place; drive files turn it on the
+    // way, so it is written once.
+    virtual bool transferUprightFileTo(const QString& destination, int mode,
+                                       bool replaceExisting = false);
 };
 
 using CameraFilePtr = std::shared_ptr<CameraFile>;

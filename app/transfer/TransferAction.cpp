@@ -2,7 +2,6 @@
 #include "TransferAction.h"
 
 #include "FileUtils.h"
-#include "ImageUtils.h"
 #include "TransferLog.h"
 #include "UserDefaults.h"
 #include "shell/SettingsKeys.h"
@@ -25,14 +24,16 @@ bool TransferAction::process(bool replaceExisting) {
     const QDateTime created = sourceFile->creationDate();
     const QDateTime modified = sourceFile->modificationDate();
 
-    if (!sourceFile->transferFileTo(destinationPath, transferMode, replaceExisting)) {
+    const bool arrived =
+        shouldRotate()
+            ? sourceFile->transferUprightFileTo(destinationPath, transferMode, replaceExisting)
+            : sourceFile->transferFileTo(destinationPath, transferMode, replaceExisting);
+    if (!arrived) {
         qCWarning(lcTransfer) << "transfer of" << sourceFile->title() << "to" << destinationPath
                               << "failed";
         return false;
     }
-    if (shouldRotate())
-        ImageUtils::autoLosslessRotateImage(destinationPath);
-    // After the rotation, which rewrites the file.
+    // After any rotation, which rewrites the file.
     FileUtils::setCreationDate(created, destinationPath);
     FileUtils::setModificationDate(modified, destinationPath);
     return true;

@@ -3,12 +3,14 @@
 #include "camera/StagedFile.h"
 #include "camera/TransferMode.h"
 
+#include "ExifOrient.h"
 #include "FileUtils.h"
 #include "JpegFixture.h"
 #include "TestFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -120,6 +122,78 @@ TEST_F(CameraDriveFileTest, FailedCopyLeavesNothingBehindAndKeepsSource) {
     EXPECT_FALSE(folder.transferFileTo(target(QStringLiteral("folder.jpg")), TransferModeCopy));
     EXPECT_TRUE(allEntries(dest.path()).isEmpty());
     EXPECT_TRUE(QFileInfo::exists(missingFolder.path()));
+}
+
+namespace {
+
+// Red on top and blue below: how a left-red, right-blue picture stored
+// turned left (orientation 6) shows once it is upright.
+bool showsRedOverBlue(const QString& path) {
+    QImageReader reader(path);
+    reader.setAutoTransform(false);
+    const QImage image = reader.read();
+    if (image.size() != QSize(32, 64))
+        return false;
+    const QRgb top = image.pixel(16, 8);
+    const QRgb bottom = image.pixel(16, 56);
+    return qRed(top) > 200 && qBlue(top) < 60 && qBlue(bottom) > 200 && qRed(bottom) < 60;
+}
+
+int orientationOf(const QString& path) {
+    unsigned char value = 0;
+    return exif_orient(QFile::encodeName(path).constData(), &value) ? value : -1;
+}
+
+} // namespace
+
+TEST_F(CameraDriveFileTest, UprightTransfersTurnPicturesOnTheWayAndLeaveTheRestAlone) {
+    JpegFixture::Options turned;
+    turned.orientation = 6;
+    turned.make = QStringLiteral("Zentrovo");
+    const QByteArray picture = JpegFixture::jpeg(turned);
+    JpegFixture::Options odd = turned; // partial MCUs: no lossless turn
+    odd.size = QSize(61, 30);
+    QTemporaryDir other(QStringLiteral("/dev/shm/pixhaul-test-XXXXXX"));
+
+    CameraDriveFile copied(source(QStringLiteral("a.jpg"), picture), true);
+    ASSERT_TRUE(copied.transferUprightFileTo(target(QStringLiteral("a.jpg")), TransferModeCopy));
+    EXPECT_EQ(TestFiles::read(copied.path()), picture); // the source as it was
+    EXPECT_TRUE(showsRedOverBlue(target(QStringLiteral("a.jpg"))));
+    EXPECT_EQ(orientationOf(target(QStringLiteral("a.jpg"))), 1);
+
+    // A move within one file system renames, then turns in place; across
+    // file systems the turned copy is written once and the source goes.
+    CameraDriveFile renamed(source(QStringLiteral("b.jpg"), picture), true);
+    ASSERT_TRUE(renamed.transferUprightFileTo(target(QStringLiteral("b.jpg")), TransferModeMove));
+    EXPECT_FALSE(QFileInfo::exists(renamed.path()));
+    EXPECT_TRUE(showsRedOverBlue(target(QStringLiteral("b.jpg"))));
+    if (other.isValid()) {
+        CameraDriveFile moved(source(QStringLiteral("c.jpg"), picture), true);
+        const QString destination = other.path() + QStringLiteral("/c.jpg");
+        ASSERT_TRUE(moved.transferUprightFileTo(destination, TransferModeMove));
+        EXPECT_FALSE(QFileInfo::exists(moved.path()));
+        EXPECT_TRUE(showsRedOverBlue(destination));
+        EXPECT_EQ(allEntries(other.path()), QStringList{"c.jpg"});
+    }
+
+    // What cannot be turned arrives byte for byte.
+    const QByteArray oddBytes = JpegFixture::jpeg(odd);
+    CameraDriveFile refused(source(QStringLiteral("d.jpg"), oddBytes), true);
+    ASSERT_TRUE(refused.transferUprightFileTo(target(QStringLiteral("d.jpg")), TransferModeCopy));
+    EXPECT_EQ(TestFiles::read(target(QStringLiteral("d.jpg"))), oddBytes);
+    CameraDriveFile movie(source(QStringLiteral("e.mts"), "movie"), false);
+    ASSERT_TRUE(movie.transferUprightFileTo(target(QStringLiteral("e.mts")), TransferModeMove));
+    EXPECT_EQ(TestFiles::read(target(QStringLiteral("e.mts"))), "movie");
+    EXPECT_TRUE(QFileInfo::exists(movie.path()));
+
+    // An existing file is only replaced when asked, turned or not.
+    CameraDriveFile again(source(QStringLiteral("a.jpg"), picture), true);
+    EXPECT_FALSE(again.transferUprightFileTo(target(QStringLiteral("d.jpg")), TransferModeCopy));
+    EXPECT_EQ(TestFiles::read(target(QStringLiteral("d.jpg"))), oddBytes);
+    EXPECT_TRUE(
+        again.transferUprightFileTo(target(QStringLiteral("d.jpg")), TransferModeCopy, true));
+    EXPECT_TRUE(showsRedOverBlue(target(QStringLiteral("d.jpg"))));
+    EXPECT_EQ(allEntries(dest.path()), (QStringList{"a.jpg", "b.jpg", "d.jpg", "e.mts"}));
 }
 
 TEST(StagedFileTest, PublishesOnlyOverNothingUnlessReplacing) {

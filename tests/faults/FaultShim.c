@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Preloaded into pixhaul-import by the fault tests: once the file whose path
 // contains PIXHAUL_FAULT_PATH has been read up to PIXHAUL_FAULT_AFTER bytes,
-// the next read of it meets PIXHAUL_FAULT:
+// the next read of it (or in-kernel copy from it) meets PIXHAUL_FAULT:
 //   eio     the read fails with EIO (a bad sector, a card pulled out);
 //   grow    64 KiB are appended to the file first (a camera still writing);
 //   shrink  the file is cut at that offset first;
@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 typedef ssize_t (*ReadFunction)(int, void*, size_t);
+typedef ssize_t (*CopyFunction)(int, off_t*, int, off_t*, size_t, unsigned);
 
 static int fired;
 
@@ -58,22 +59,41 @@ static void resize(const char* how, int fd, off_t offset) {
         close(out);
 }
 
+// Applies the fault when `fd` is the watched file at or past the offset;
+// -1 (errno set) when the read must fail.
+static int inject(int fd) {
+    off_t offset = 0;
+    if (!watched(fd, &offset))
+        return 0;
+    const char* fault = getenv("PIXHAUL_FAULT");
+    fired = 1;
+    if (fault && strcmp(fault, "eio") == 0) {
+        errno = EIO;
+        return -1;
+    }
+    if (fault && strcmp(fault, "kill") == 0)
+        raise(SIGKILL);
+    if (fault && (strcmp(fault, "grow") == 0 || strcmp(fault, "shrink") == 0))
+        resize(fault, fd, offset);
+    return 0;
+}
+
 ssize_t read(int fd, void* buffer, size_t count) {
     static ReadFunction next;
     if (!next)
         *(void**)&next = dlsym(RTLD_NEXT, "read"); // POSIX: data to function pointer
-    off_t offset = 0;
-    if (watched(fd, &offset)) {
-        const char* fault = getenv("PIXHAUL_FAULT");
-        fired = 1;
-        if (fault && strcmp(fault, "eio") == 0) {
-            errno = EIO;
-            return -1;
-        }
-        if (fault && strcmp(fault, "kill") == 0)
-            raise(SIGKILL);
-        if (fault && (strcmp(fault, "grow") == 0 || strcmp(fault, "shrink") == 0))
-            resize(fault, fd, offset);
-    }
+    if (inject(fd) < 0)
+        return -1;
     return next(fd, buffer, count);
+}
+
+// Copies inside the kernel read the source too.
+ssize_t copy_file_range(int in, off_t* inOffset, int out, off_t* outOffset, size_t count,
+                        unsigned flags) {
+    static CopyFunction next;
+    if (!next)
+        *(void**)&next = dlsym(RTLD_NEXT, "copy_file_range");
+    if (inject(in) < 0)
+        return -1;
+    return next(in, inOffset, out, outOffset, count, flags);
 }
