@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -79,4 +80,12 @@ QString FileManagerUtils::temporaryFilename(const QString& path)
             return name;
     }
     return createIn(QDir::tempPath(), QString(), extension);
+}
+
+bool FileManagerUtils::isHiddenTemporaryFilename(const QString& name)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^\\.%1-[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}(\\.[^.]*)?$")
+            .arg(QRegularExpression::escape(processName())));
+    return pattern.match(name).hasMatch();
 }

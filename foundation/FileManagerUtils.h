@@ -24,4 +24,8 @@ QString temporaryFilename();
 // not usable. Empty when no file could be created.
 QString temporaryFilename(const QString& path);
 
+// True for a file name (without folder) of the form temporaryFilename(path)
+// gives under this process's name: ".<process name>-<UUID>[.<extension>]".
+bool isHiddenTemporaryFilename(const QString& name);
+
 } // namespace FileManagerUtils

@@ -4,6 +4,7 @@
 #include "CameraLog.h"
 #include "FileManagerUtils.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -50,11 +52,16 @@ StagedFile::StagedFile(const QString& destinationPath)
         return;
     }
     temporary = candidate;
+    lockDescriptor = ::open(QFile::encodeName(temporary).constData(), O_RDONLY | O_CLOEXEC);
+    if (lockDescriptor >= 0)
+        ::flock(lockDescriptor, LOCK_EX | LOCK_NB);
 }
 
 StagedFile::~StagedFile() {
     if (!temporary.isEmpty())
         ::unlink(QFile::encodeName(temporary).constData());
+    if (lockDescriptor >= 0)
+        ::close(lockDescriptor);
 }
 
 bool StagedFile::publish(bool replaceExisting) {
@@ -113,4 +120,24 @@ bool StagedFile::syncFolderOf(const QString& path) {
     const bool synced = ::fsync(fd) == 0;
     ::close(fd);
     return synced;
+}
+
+int StagedFile::removeAbandonedIn(const QString& folder) {
+    int removed = 0;
+    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names) {
+        if (!FileManagerUtils::isHiddenTemporaryFilename(name))
+            continue;
+        const QByteArray path = QFile::encodeName(folder + QLatin1Char('/') + name);
+        const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        // A stage still writing holds the lock; a killed one's went with it.
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::unlink(path.constData()) == 0) {
+            qCInfo(lcCamera) << "removed" << name << "left behind by an interrupted transfer";
+            ++removed;
+        }
+        ::close(fd);
+    }
+    return removed;
 }

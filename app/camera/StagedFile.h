@@ -7,7 +7,9 @@
 // in its destination's own folder and only then published under its final
 // name by an atomic rename. Until publish() succeeds nothing stands under
 // the final name; the destructor removes an unpublished temporary file.
-// Used on one thread at a time (the transfer worker).
+// While it exists the temporary file is locked (flock), which tells it from
+// one abandoned by a killed process. Used on one thread at a time (the
+// transfer worker).
 class StagedFile {
 public:
     explicit StagedFile(const QString& destination);
@@ -35,7 +37,13 @@ public:
     // Flushes the folder holding `path`, so a rename into it survives a crash.
     static bool syncFolderOf(const QString& path);
 
+    // Removes from `folder` the temporary files this program staged there
+    // and left behind when it was killed: hidden, named by this process's
+    // temporary naming, and locked by no living stage. Returns how many.
+    static int removeAbandonedIn(const QString& folder);
+
 private:
     QString destination;
     QString temporary;
+    int lockDescriptor = -1;
 };

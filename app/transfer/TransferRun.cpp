@@ -3,11 +3,14 @@
 
 #include "TransferLog.h"
 #include "UserDefaults.h"
+#include "camera/StagedFile.h"
 #include "shell/SettingsKeys.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QMetaMethod>
 #include <QMutexLocker>
+#include <QSet>
 
 #include <sys/stat.h>
 
@@ -51,11 +54,19 @@ TransferSummary TransferRun::run() {
     bool askUser = mode == OverwriteModeAsk;
     bool skipped = false;
     TransferSummary summary;
+    QSet<QString> sweptFolders;
 
     for (qsizetype index = 0; index < actions.size(); ++index) {
         const TransferActionPtr& action = actions.at(index);
         const CameraFilePtr source = action->source();
         emit fileStarted(source, skipped);
+
+        // Partial files a killed earlier run left in this folder go first.
+        const QString folder = QFileInfo(action->destination()).absolutePath();
+        if (!sweptFolders.contains(folder)) {
+            sweptFolders.insert(folder);
+            StagedFile::removeAbandonedIn(folder);
+        }
 
         bool replaceExisting = false;
         const Occupant occupant = occupantOf(action->destination());

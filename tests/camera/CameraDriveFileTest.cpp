@@ -4,6 +4,7 @@
 #include "camera/TransferMode.h"
 
 #include "ExifOrient.h"
+#include "FileManagerUtils.h"
 #include "FileUtils.h"
 #include "JpegFixture.h"
 #include "TestFiles.h"
@@ -194,6 +195,29 @@ TEST_F(CameraDriveFileTest, UprightTransfersTurnPicturesOnTheWayAndLeaveTheRestA
         again.transferUprightFileTo(target(QStringLiteral("d.jpg")), TransferModeCopy, true));
     EXPECT_TRUE(showsRedOverBlue(target(QStringLiteral("d.jpg"))));
     EXPECT_EQ(allEntries(dest.path()), (QStringList{"a.jpg", "b.jpg", "d.jpg", "e.mts"}));
+}
+
+TEST(StagedFileTest, OnlyAbandonedStagesOfThisProgramAreRemoved) {
+    QTemporaryDir dir;
+    const QString destination = dir.filePath(QStringLiteral("IMG_0001.JPG"));
+    StagedFile living(destination);
+    ASSERT_TRUE(living.isValid());
+    // Made the way a stage makes its file, but locked by nobody: what a
+    // killed process leaves.
+    const QString abandoned = FileManagerUtils::temporaryFilename(destination);
+    const QString noExtension =
+        FileManagerUtils::temporaryFilename(dir.filePath(QStringLiteral("x")));
+    ASSERT_TRUE(TestFiles::write(
+        dir.filePath(QStringLiteral(".other-1B4E28BA-2FA1-11D2-883F-0016D3CCA427.JPG")), "o"));
+    ASSERT_TRUE(TestFiles::write(dir.filePath(QStringLiteral(".hidden.JPG")), "h"));
+    ASSERT_TRUE(TestFiles::write(dir.filePath(QStringLiteral("IMG_0002.JPG")), "p"));
+
+    EXPECT_EQ(StagedFile::removeAbandonedIn(dir.path()), 2);
+    EXPECT_FALSE(QFileInfo::exists(abandoned));
+    EXPECT_FALSE(QFileInfo::exists(noExtension));
+    EXPECT_TRUE(QFileInfo::exists(living.temporaryPath()));
+    EXPECT_EQ(allEntries(dir.path()).size(), 4);
+    EXPECT_EQ(StagedFile::removeAbandonedIn(dir.filePath(QStringLiteral("missing"))), 0);
 }
 
 TEST(StagedFileTest, PublishesOnlyOverNothingUnlessReplacing) {
