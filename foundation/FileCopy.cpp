@@ -67,16 +67,22 @@ ssize_t readSome(int fd, char* data, size_t length)
 
 constexpr size_t chunkSize = 1 << 20;
 
-// Copies up to `length` bytes through `buffer`; fewer only at the end of
-// the file; -1 on error. Plain reads and writes, no in-kernel copy: a read
-// error shows here as the file's own, at the point it happens.
-ssize_t copyChunk(int in, int out, char* buffer, size_t length)
+// Copies up to `length` bytes from the current offsets; fewer only at the
+// end of the file; -1 on error. Inside the kernel while `kernelCopy` holds
+// (no pass through user space); through `buffer` once the kernel cannot copy
+// between these files or reports the end (some file systems answer 0 for
+// data they hold, so a plain read has the last word).
+ssize_t copyChunk(int in, int out, char* buffer, size_t length, bool* kernelCopy)
 {
-    const ssize_t copied = ::copy_file_range(in, nullptr, out, nullptr, length, 0);
-    if (copied >= 0)
-        return copied;
-    if (errno != EXDEV && errno != ENOSYS && errno != EOPNOTSUPP && errno != EINVAL)
-        return -1;
+    if (*kernelCopy) {
+        const ssize_t copied = ::copy_file_range(in, nullptr, out, nullptr, length, 0);
+        if (copied > 0)
+            return copied;
+        if (copied < 0 && errno != EXDEV && errno != ENOSYS && errno != EOPNOTSUPP &&
+            errno != EINVAL)
+            return -1;
+        *kernelCopy = false;
+    }
     const ssize_t got = readSome(in, buffer, length);
     if (got <= 0)
         return got;
@@ -122,8 +128,9 @@ bool FileCopy::copyContents(const QString& source, const QString& destination,
 
     const std::unique_ptr<char[]> buffer(new char[chunkSize]);
     qint64 done = 0;
+    bool kernelCopy = true;
     for (;;) {
-        const ssize_t got = copyChunk(in.fd, out.fd, buffer.get(), chunkSize);
+        const ssize_t got = copyChunk(in.fd, out.fd, buffer.get(), chunkSize, &kernelCopy);
         if (got < 0)
             return false;
         if (got == 0)

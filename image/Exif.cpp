@@ -89,7 +89,10 @@ QByteArray newThumbnailFor(const QByteArray& jpeg, const ExifData* exif, int old
         return QByteArray();
     const QSize box = thumbnailBox(fullSize);
     if (oldTransform >= 0 && exif->data && exif->size > 0) {
-        const QImage old = QImage::fromData(QByteArrayView(exif->data, qsizetype(exif->size)));
+        // Compressed EXIF thumbnails are JPEG; naming the format spares
+        // loading every image plugin to guess it.
+        const QImage old =
+            QImage::fromData(QByteArrayView(exif->data, qsizetype(exif->size)), "JPEG");
         if (!old.isNull())
             return encodedThumbnail(ImageTransformOps::transformedLikeJpeg(old, oldTransform), box);
     }
@@ -198,8 +201,8 @@ bool Exif::updateExifThumbnail(const QString& path) {
     return regenerated && FileUtils::replaceFileContents(path, bytes);
 }
 
-QByteArray Exif::withUpdatedExif(const QByteArray& jpeg, int orientation,
-                                 int oldThumbnailTransform, bool* thumbnailRegenerated) {
+QByteArray Exif::withUpdatedExif(const QByteArray& jpeg, int orientation, int oldThumbnailTransform,
+                                 bool* thumbnailRegenerated) {
     if (thumbnailRegenerated)
         *thumbnailRegenerated = false;
     if (jpeg.isEmpty() || jpeg.size() > qsizetype(0xFFFFFFFFu))

@@ -63,5 +63,4 @@ public:
     // source, keeping its creation date where the file system allows.
     static bool finalizeTransformOf(const QString& source, const QString& transformed,
                                     bool copyExifData, std::uint8_t orientation);
-
 };

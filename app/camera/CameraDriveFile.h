@@ -31,8 +31,7 @@ public:
 private:
     // `uprightCode` is the JpegTransformCode that turns the picture upright,
     // JXFORM_NONE to copy it as it is.
-    bool copyTo(const QString& destination, bool replaceExisting, bool keepSource,
-                int uprightCode);
+    bool copyTo(const QString& destination, bool replaceExisting, bool keepSource, int uprightCode);
     bool writeUprightTo(const QString& path, int uprightCode) const;
 
     QString filePath;

@@ -29,8 +29,7 @@ bool CameraFile::transferFileTo(const QString&, int, bool) {
     return false;
 }
 
-bool CameraFile::transferUprightFileTo(const QString& destination, int mode,
-                                       bool replaceExisting) {
+bool CameraFile::transferUprightFileTo(const QString& destination, int mode, bool replaceExisting) {
     if (!transferFileTo(destination, mode, replaceExisting))
         return false;
     // The file has arrived; one left as it is loses nothing.
