@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TransformFuzzEntry.h"
 
+#include "ImageUtils.h"
 #include "JpegTransform.h"
 
 #include <FileManagerUtils.h>
@@ -48,5 +49,9 @@ int TransformFuzzEntry::jpegTransform(const std::uint8_t* data, std::size_t size
         }
     }
     QFile::remove(path);
+    // The in-memory turn also rebuilds the EXIF block and its thumbnail.
+    ImageUtils::losslesslyTransformed(
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size)),
+        int(size % 8));
     return 0;
 }

@@ -5,7 +5,8 @@
 #include <cstdint>
 
 // The lossless transform under fuzzing: the bytes as a file, turned by one
-// of the eight codes (picked from the input's size), the result removed.
+// of the eight codes (picked from the input's size), the result removed;
+// then the same turn in memory with the EXIF block rebuilt.
 // A header asking for more than kMaxPixels or a stream with more than
 // kMaxScans scans is passed over, so a few hundred bytes cannot make the
 // decoder allocate gigabytes or spin through thousands of progressive scans.

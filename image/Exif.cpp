@@ -112,6 +112,37 @@ bool setThumbnail(ExifData* exif, const QByteArray& bytes) {
     return true;
 }
 
+// Where the entropy-coded data of the first scan begins: just past the
+// start-of-scan segment. -1 when a marker segment before it is damaged or
+// there is no scan.
+qsizetype startOfImageData(const QByteArray& jpeg) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(jpeg.constData());
+    const qsizetype size = jpeg.size();
+    if (size < 4 || bytes[0] != 0xFF || bytes[1] != JPEG_MARKER_SOI)
+        return -1;
+    qsizetype at = 2;
+    while (at < size && bytes[at] == 0xFF) {
+        while (at < size && bytes[at] == 0xFF) // fill bytes
+            ++at;
+        if (at >= size)
+            return -1;
+        const int marker = bytes[at++];
+        if (marker < 0xC0 || marker == JPEG_MARKER_SOI || marker == JPEG_MARKER_EOI)
+            return -1;
+        if (marker >= 0xD0 && marker <= 0xD7) // restart markers carry no length
+            continue;
+        if (size - at < 2)
+            return -1;
+        const qsizetype length = (qsizetype(bytes[at]) << 8) | bytes[at + 1];
+        if (length < 2 || length > size - at)
+            return -1;
+        at += length;
+        if (marker == JPEG_MARKER_SOS)
+            return at;
+    }
+    return -1;
+}
+
 struct JpegRef {
     JPEGData* data = nullptr;
     explicit JpegRef(JPEGData* d)
@@ -205,10 +236,13 @@ QByteArray Exif::withUpdatedExif(const QByteArray& jpeg, int orientation, int ol
                                  bool* thumbnailRegenerated) {
     if (thumbnailRegenerated)
         *thumbnailRegenerated = false;
-    if (jpeg.isEmpty() || jpeg.size() > qsizetype(0xFFFFFFFFu))
+    // Only the markers up to the image data go through the section module;
+    // the image data, nearly all of the file, is copied once, at the end.
+    const qsizetype imageData = startOfImageData(jpeg);
+    if (imageData < 0 || imageData > qsizetype(0xFFFFFFFFu))
         return QByteArray();
     JpegRef data(jpeg_data_new_from_data(reinterpret_cast<const unsigned char*>(jpeg.constData()),
-                                         static_cast<unsigned int>(jpeg.size())));
+                                         static_cast<unsigned int>(imageData)));
     // A damaged stream is never written back.
     if (!data.data || !jpeg_data_is_complete(data.data))
         return QByteArray();
@@ -229,8 +263,11 @@ QByteArray Exif::withUpdatedExif(const QByteArray& jpeg, int orientation, int ol
     jpeg_data_save_data(data.data, &saved, &size);
     if (!saved)
         return QByteArray();
-    QByteArray result(reinterpret_cast<const char*>(saved), qsizetype(size));
+    QByteArray result;
+    result.reserve(qsizetype(size) + jpeg.size() - imageData);
+    result.append(reinterpret_cast<const char*>(saved), qsizetype(size));
     std::free(saved);
+    result.append(jpeg.constData() + imageData, jpeg.size() - imageData);
     if (thumbnailRegenerated)
         *thumbnailRegenerated = regenerated;
     return result;

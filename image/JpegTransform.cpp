@@ -10,9 +10,10 @@
 
 #include <turbojpeg.h>
 
-#include <climits>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -56,14 +57,22 @@ QByteArray jpegTransformData(const QByteArray& bytes, int transform) {
     std::memset(&options, 0, sizeof options);
     options.op = transform;
     options.options = TJXOPT_PERFECT; // markers are copied (no TJXOPT_COPYNONE)
-    unsigned char* out = nullptr;
-    unsigned long outSize = 0;
-    QByteArray result;
+    // Written straight into the result: room for the worst-case entropy data
+    // in either orientation, plus every marker of the source.
+    const unsigned long worstCase = std::max(tjBufSize(width, height, subsampling),
+                                             tjBufSize(height, width, subsampling));
+    if (worstCase == static_cast<unsigned long>(-1) ||
+        worstCase > static_cast<unsigned long>(std::numeric_limits<qsizetype>::max() / 2))
+        return QByteArray();
+    QByteArray result(qsizetype(worstCase) + bytes.size(), Qt::Uninitialized);
+    auto* out = reinterpret_cast<unsigned char*>(result.data());
+    unsigned long outSize = static_cast<unsigned long>(result.size());
     if (tjTransform(tj.handle, jpeg, static_cast<unsigned long>(bytes.size()), 1, &out, &outSize,
-                    &options, 0) == 0 &&
-        out && outSize > 0 && outSize <= static_cast<unsigned long>(INT_MAX))
-        result = QByteArray(reinterpret_cast<const char*>(out), qsizetype(outSize));
-    tjFree(out);
+                    &options, TJFLAG_NOREALLOC) != 0 ||
+        out != reinterpret_cast<unsigned char*>(result.data()) || outSize == 0 ||
+        outSize > static_cast<unsigned long>(result.size()))
+        return QByteArray();
+    result.truncate(qsizetype(outSize));
     return result;
 }
 
