@@ -75,9 +75,11 @@ bool CameraDriveFile::transferUprightFileTo(const QString& destination, int mode
                                             bool replaceExisting) {
     const int code = ImageUtils::uprightTransformFor(filePath);
     const int effectiveMode = moveable ? mode : TransferModeCopy;
-    // Nothing to turn, or a rename that needs no copy: turned in place after.
-    if (code <= JXFORM_NONE ||
-        (effectiveMode == TransferModeMove && onSameFileSystem(filePath, destination)))
+    // Nothing to turn: the orientation was read once, here.
+    if (code <= JXFORM_NONE)
+        return transferFileTo(destination, mode, replaceExisting);
+    // A rename that needs no copy: turned in place after.
+    if (effectiveMode == TransferModeMove && onSameFileSystem(filePath, destination))
         return CameraFile::transferUprightFileTo(destination, mode, replaceExisting);
     if (effectiveMode != TransferModeCopy && effectiveMode != TransferModeMove)
         return false;
