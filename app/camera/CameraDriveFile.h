@@ -27,6 +27,7 @@ public:
     // A copy is turned in memory and written once.
     bool transferUprightFileTo(const QString& destination, int mode,
                                bool replaceExisting = false) override;
+    bool supportsParallelTransfers() const override { return true; }
 
 private:
     // `uprightCode` is the JpegTransformCode that turns the picture upright,

@@ -46,6 +46,10 @@ public:
     // way, so it is written once.
     virtual bool transferUprightFileTo(const QString& destination, int mode,
                                        bool replaceExisting = false);
+
+    // Whether transferFileTo() may run on another thread while another file
+    // of the same camera transfers (a device camera talks to one at a time).
+    virtual bool supportsParallelTransfers() const { return false; }
 };
 
 using CameraFilePtr = std::shared_ptr<CameraFile>;

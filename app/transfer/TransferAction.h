@@ -35,9 +35,10 @@ public:
     // The source's size: how far the progress advances for this action.
     qint64 bytes() const;
 
-private:
+    // Whether the file is turned upright on the way.
     bool shouldRotate() const;
 
+private:
     int transferMode;
     CameraFilePtr sourceFile;
     QString destinationPath;

@@ -12,6 +12,9 @@
 #include <QMutexLocker>
 #include <QSet>
 
+#include <future>
+#include <system_error>
+
 #include <sys/stat.h>
 
 namespace {
@@ -56,10 +59,34 @@ TransferSummary TransferRun::run() {
     TransferSummary summary;
     QSet<QString> sweptFolders;
 
+    auto count = [&summary](const TransferActionPtr& action, bool arrived) {
+        if (arrived) {
+            ++summary.transferred;
+            return;
+        }
+        ++summary.failed;
+        const CameraFilePtr source = action->source();
+        summary.failedNames.append(source ? source->title() : action->destination());
+    };
+    // The transfer before the current one, still finishing on its own thread.
+    std::optional<Finishing> finishing;
+    auto finishPrevious = [&] {
+        if (!finishing)
+            return;
+        count(finishing->action, finishing->arrived.get());
+        emit bytesDone(finishing->bytes);
+        finishing.reset();
+    };
+
     for (qsizetype index = 0; index < actions.size(); ++index) {
         const TransferActionPtr& action = actions.at(index);
         const CameraFilePtr source = action->source();
-        emit fileStarted(source, skipped);
+        if (isCanceled()) {
+            finishPrevious();
+            summary.canceled = true;
+            summary.notStarted = static_cast<int>(actions.size() - index);
+            break;
+        }
 
         // Partial files a killed earlier run left in this folder go first.
         const QString folder = QFileInfo(action->destination()).absolutePath();
@@ -68,8 +95,23 @@ TransferSummary TransferRun::run() {
             StagedFile::removeAbandonedIn(folder);
         }
 
-        bool replaceExisting = false;
+        // The same name twice: the second one sees the first one's file.
+        if (finishing && finishing->action->destination() == action->destination())
+            finishPrevious();
         const Occupant occupant = occupantOf(action->destination());
+        const bool unasked =
+            occupant == Occupant::none || (occupant == Occupant::file && replace && !askUser);
+        if (unasked && runsAlongside(*action)) {
+            Finishing next = start(action, occupant == Occupant::file);
+            finishPrevious();
+            emit fileStarted(source, skipped);
+            finishing = std::move(next);
+            continue;
+        }
+        finishPrevious();
+        emit fileStarted(source, skipped);
+
+        bool replaceExisting = false;
         if (occupant == Occupant::folder) {
             qCInfo(lcTransfer) << "skipped" << action->destination() << ": a folder is there";
             skipped = true;
@@ -99,22 +141,38 @@ TransferSummary TransferRun::run() {
         }
 
         const qint64 bytes = action->bytes();
-        if (action->process(replaceExisting)) {
-            ++summary.transferred;
-        } else {
-            ++summary.failed;
-            summary.failedNames.append(source ? source->title() : action->destination());
-        }
+        count(action, action->process(replaceExisting));
         emit bytesDone(bytes);
-
-        if (isCanceled()) {
-            summary.canceled = true;
-            summary.notStarted = static_cast<int>(actions.size() - index - 1);
-            break;
-        }
     }
+    finishPrevious();
+    if (isCanceled())
+        summary.canceled = true;
     emit finished(summary);
     return summary;
+}
+
+bool TransferRun::runsAlongside(const TransferAction& action) {
+    const CameraFilePtr source = action.source();
+    // A turn holds a whole picture in memory; two at once would double it.
+    return source && source->supportsParallelTransfers() && !action.shouldRotate();
+}
+
+TransferRun::Finishing TransferRun::start(const TransferActionPtr& action, bool replaceExisting) {
+    Finishing started;
+    started.action = action;
+    // Read first: a moved file is gone afterwards.
+    started.bytes = action->bytes();
+    try {
+        started.arrived = std::async(std::launch::async, [action, replaceExisting] {
+            return action->process(replaceExisting);
+        });
+    } catch (const std::system_error&) {
+        // No thread to be had: the transfer runs here and now.
+        std::promise<bool> arrived;
+        arrived.set_value(action->process(replaceExisting));
+        started.arrived = arrived.get_future();
+    }
+    return started;
 }
 
 OverwriteAnswer TransferRun::ask(const CameraFilePtr& source, const QString& destination) {

@@ -11,11 +11,17 @@
 #include <QSemaphore>
 
 #include <atomic>
+#include <future>
 #include <optional>
 
-// Executes the planned actions of one transfer, one after another: resolves
-// name conflicts by the overwrite mode (read once at the start) or by asking,
-// honours the cancel flag after each processed file, and reports progress.
+// Executes the planned actions of one transfer in order: resolves name
+// conflicts by the overwrite mode (read once at the start) or by asking,
+// honours the cancel flag before each file, and reports progress. The copy
+// of a drive file may start while the file before it is still being flushed
+// to disk and published, so the disk never waits for the next file; the
+// reports keep the order of the files (a file's fileStarted follows the
+// bytesDone of the one before it), and a question is asked only once
+// nothing else is in progress.
 //
 // Threads: construct and connect on the main thread; call run() on a worker
 // (QtConcurrent::run) or, for a program without an event loop, on the
@@ -57,6 +63,15 @@ signals:
     void finished(const TransferSummary& summary);
 
 private:
+    // A transfer started on a thread of its own.
+    struct Finishing {
+        TransferActionPtr action;
+        qint64 bytes = 0;
+        std::future<bool> arrived;
+    };
+    static bool runsAlongside(const TransferAction& action);
+    static Finishing start(const TransferActionPtr& action, bool replaceExisting);
+
     int overwriteMode() const;
     OverwriteAnswer ask(const CameraFilePtr& source, const QString& destination);
 

@@ -17,7 +17,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <condition_variable>
 #include <deque>
+#include <mutex>
 
 namespace {
 
@@ -58,6 +61,50 @@ struct Recorder {
     }
     QStringList events;
     std::deque<std::pair<bool, int>> answers; // replace?, scope
+};
+
+// A camera file whose transfer writes its name and tells how many
+// transfers of its group run at the same time. With `awaitSecond`, the first
+// one of a group that may overlap waits (a few seconds at most) for the next
+// one to start, so an overlap shows whenever the run allows one.
+struct Overlap {
+    bool awaitSecond = true;
+    std::mutex lock;
+    std::condition_variable changed;
+    int running = 0;
+    int started = 0;
+    int most = 0;
+};
+
+class RecordingFile : public CameraFile {
+public:
+    RecordingFile(QString name, bool parallel, Overlap& overlap)
+        : name(std::move(name))
+        , parallel(parallel)
+        , overlap(overlap) {}
+    QString title() const override { return name; }
+    qint64 fileSize() const override { return name.size(); }
+    bool supportsParallelTransfers() const override { return parallel; }
+    bool transferFileTo(const QString& destination, int, bool) override {
+        {
+            std::unique_lock<std::mutex> locked(overlap.lock);
+            const int order = ++overlap.started;
+            overlap.most = std::max(overlap.most, ++overlap.running);
+            overlap.changed.notify_all();
+            if (order == 1 && parallel && overlap.awaitSecond)
+                overlap.changed.wait_for(locked, std::chrono::seconds(5),
+                                         [this] { return overlap.started > 1; });
+        }
+        const bool written = TestFiles::write(destination, name.toUtf8());
+        std::lock_guard<std::mutex> locked(overlap.lock);
+        --overlap.running;
+        return written;
+    }
+
+private:
+    QString name;
+    bool parallel;
+    Overlap& overlap;
 };
 
 class TransferRunTest : public ::testing::Test {
@@ -238,6 +285,72 @@ TEST_F(TransferRunTest, WorkerWaitsForAnAnswerGivenLaterOnTheMainThread) {
     future.waitForFinished();
     EXPECT_EQ(events, (QStringList{"a.jpg", "b.jpg", "c.jpg", "ask c.jpg", "d.MTS"}));
     EXPECT_EQ(TestFiles::read(out(QStringLiteral("c.jpg"))), "DCIM/100/c.jpg");
+}
+
+TEST_F(TransferRunTest, DriveFilesOverlapDeviceFilesTakeTurns) {
+    for (bool parallel : {true, false}) {
+        SCOPED_TRACE(parallel);
+        QDir(folder()).removeRecursively();
+        Overlap overlap;
+        QList<TransferActionPtr> actions;
+        for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
+            actions << std::make_shared<TransferAction>(
+                0, std::make_shared<RecordingFile>(QLatin1String(name), parallel, overlap),
+                out(QLatin1String(name)));
+        TransferRun run(actions);
+        Recorder recorder(run);
+        EXPECT_EQ(run.run().transferred, 3);
+        EXPECT_EQ(overlap.most, parallel ? 2 : 1);
+        // Overlapping or not, the reports come file after file.
+        EXPECT_EQ(recorder.events, (QStringList{"start a.jpg", "bytes 5", "start b.jpg", "bytes 5",
+                                                "start c.jpg", "bytes 5", "finished"}));
+    }
+}
+
+TEST_F(TransferRunTest, OneNameTwiceWaitsForTheFirstAndCancelLetsTheStartedOneFinish) {
+    for (int mode : {OverwriteModeReplace, OverwriteModeSkip}) {
+        SCOPED_TRACE(mode);
+        QDir(folder()).removeRecursively();
+        setOverwriteMode(mode);
+        Overlap overlap;
+        overlap.awaitSecond = false;
+        QList<TransferActionPtr> actions;
+        for (const char* name : {"first", "second"})
+            actions << std::make_shared<TransferAction>(
+                0, std::make_shared<RecordingFile>(QLatin1String(name), true, overlap),
+                out(QStringLiteral("same.jpg")));
+        TransferRun run(actions);
+        const TransferSummary summary = run.run();
+        EXPECT_EQ(overlap.most, 1);
+        EXPECT_EQ(summary.failed, 0);
+        EXPECT_EQ(summary.skipped, mode == OverwriteModeSkip ? 1 : 0);
+        EXPECT_EQ(TestFiles::read(out(QStringLiteral("same.jpg"))),
+                  mode == OverwriteModeSkip ? "first" : "second");
+    }
+
+    // Cancelled while the second file is reported: it has already started
+    // and completes; the third never starts.
+    QDir(folder()).removeRecursively();
+    Overlap overlap;
+    overlap.awaitSecond = false;
+    QList<TransferActionPtr> actions;
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
+        actions << std::make_shared<TransferAction>(
+            0, std::make_shared<RecordingFile>(QLatin1String(name), true, overlap),
+            out(QLatin1String(name)));
+    TransferRun run(actions);
+    Recorder recorder(run);
+    QObject::connect(&run, &TransferRun::fileStarted, [&run](const CameraFilePtr& file, bool) {
+        if (file->title() == QLatin1String("b.jpg"))
+            run.cancel();
+    });
+    const TransferSummary summary = run.run();
+    EXPECT_EQ(recorder.events,
+              (QStringList{"start a.jpg", "bytes 5", "start b.jpg", "bytes 5", "finished"}));
+    EXPECT_TRUE(summary.canceled);
+    EXPECT_EQ(summary.transferred, 2);
+    EXPECT_EQ(summary.notStarted, 1);
+    EXPECT_FALSE(QFileInfo::exists(out(QStringLiteral("c.jpg"))));
 }
 
 } // namespace
