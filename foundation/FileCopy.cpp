@@ -75,7 +75,12 @@ constexpr size_t chunkSize = 1 << 20;
 ssize_t copyChunk(int in, int out, char* buffer, size_t length, bool* kernelCopy)
 {
     if (*kernelCopy) {
-        const ssize_t copied = ::copy_file_range(in, nullptr, out, nullptr, length, 0);
+        // A signal handled without SA_RESTART (the importer's Ctrl-C) may
+        // interrupt the copy, which then simply goes on.
+        ssize_t copied = -1;
+        do {
+            copied = ::copy_file_range(in, nullptr, out, nullptr, length, 0);
+        } while (copied < 0 && errno == EINTR);
         if (copied > 0)
             return copied;
         if (copied < 0 && errno != EXDEV && errno != ENOSYS && errno != EOPNOTSUPP &&

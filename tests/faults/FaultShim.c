@@ -3,6 +3,7 @@
 // contains PIXHAUL_FAULT_PATH has been read up to PIXHAUL_FAULT_AFTER bytes,
 // the next read of it (or in-kernel copy from it) meets PIXHAUL_FAULT:
 //   eio     the read fails with EIO (a bad sector, a card pulled out);
+//   eintr   the read fails with EINTR (a signal arrived meanwhile);
 //   grow    64 KiB are appended to the file first (a camera still writing);
 //   shrink  the file is cut at that offset first;
 //   kill    the process is killed with SIGKILL (power cut, OOM killer).
@@ -11,6 +12,7 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <stdatomic.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -19,7 +21,8 @@
 typedef ssize_t (*ReadFunction)(int, void*, size_t);
 typedef ssize_t (*CopyFunction)(int, off_t*, int, off_t*, size_t, unsigned);
 
-static int fired;
+// Transfers may run on several threads: the fault fires once.
+static _Atomic int fired;
 
 static int watched(int fd, off_t* offset) {
     const char* pattern = getenv("PIXHAUL_FAULT_PATH");
@@ -65,10 +68,11 @@ static int inject(int fd) {
     off_t offset = 0;
     if (!watched(fd, &offset))
         return 0;
+    if (atomic_exchange(&fired, 1))
+        return 0;
     const char* fault = getenv("PIXHAUL_FAULT");
-    fired = 1;
-    if (fault && strcmp(fault, "eio") == 0) {
-        errno = EIO;
+    if (fault && (strcmp(fault, "eio") == 0 || strcmp(fault, "eintr") == 0)) {
+        errno = strcmp(fault, "eio") == 0 ? EIO : EINTR;
         return -1;
     }
     if (fault && strcmp(fault, "kill") == 0)

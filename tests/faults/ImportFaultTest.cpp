@@ -163,6 +163,19 @@ TEST_F(ImportFaultTest, ReadErrorMidFileFailsThatFileOnly) {
     }
 }
 
+TEST_F(ImportFaultTest, InterruptedReadIsResumed) {
+    for (const QString& mode : {QStringLiteral("--copy"), QStringLiteral("--move")}) {
+        SCOPED_TRACE(mode.toStdString());
+        const QString destination = prepare(mode);
+        if (destination.isEmpty())
+            GTEST_SKIP() << "no second file system (/dev/shm) to move across";
+        const Result result =
+            run(destination, mode, {QStringLiteral("eintr"), kVictim, QString::number(1 << 20)});
+        EXPECT_EQ(result.status, 0) << qPrintable(result.output);
+        EXPECT_EQ(finalFiles(destination, nullptr), originals);
+    }
+}
+
 TEST_F(ImportFaultTest, SourceChangingSizeDuringTheCopyIsNeverPublishedHalfway) {
     for (const QString& fault : {QStringLiteral("grow"), QStringLiteral("shrink")}) {
         for (const QString& mode : {QStringLiteral("--copy"), QStringLiteral("--move")}) {
