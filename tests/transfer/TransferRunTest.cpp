@@ -127,6 +127,17 @@ protected:
         EXPECT_EQ(transferer.targets().size(), 1);
         return transferer.getActionsFor(folder());
     }
+    // One recording file per name; each to its own name in the folder, or
+    // all to `sameName`.
+    QList<TransferActionPtr> recorded(const QStringList& names, bool parallel, Overlap& overlap,
+                                      const QString& sameName = {}) const {
+        QList<TransferActionPtr> actions;
+        for (const QString& name : names)
+            actions << std::make_shared<TransferAction>(
+                0, std::make_shared<RecordingFile>(name, parallel, overlap),
+                out(sameName.isEmpty() ? name : sameName));
+        return actions;
+    }
     QString folder() const { return dest.path() + QStringLiteral("/out"); }
     QString out(const QString& name) const { return folder() + QLatin1Char('/') + name; }
     void occupy(const QString& name) { ASSERT_TRUE(TestFiles::write(out(name), "old")); }
@@ -292,12 +303,7 @@ TEST_F(TransferRunTest, DriveFilesOverlapDeviceFilesTakeTurns) {
         SCOPED_TRACE(parallel);
         QDir(folder()).removeRecursively();
         Overlap overlap;
-        QList<TransferActionPtr> actions;
-        for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
-            actions << std::make_shared<TransferAction>(
-                0, std::make_shared<RecordingFile>(QLatin1String(name), parallel, overlap),
-                out(QLatin1String(name)));
-        TransferRun run(actions);
+        TransferRun run(recorded({"a.jpg", "b.jpg", "c.jpg"}, parallel, overlap));
         Recorder recorder(run);
         EXPECT_EQ(run.run().transferred, 3);
         EXPECT_EQ(overlap.most, parallel ? 2 : 1);
@@ -314,12 +320,7 @@ TEST_F(TransferRunTest, OneNameTwiceWaitsForTheFirstAndCancelLetsTheStartedOneFi
         setOverwriteMode(mode);
         Overlap overlap;
         overlap.awaitSecond = false;
-        QList<TransferActionPtr> actions;
-        for (const char* name : {"first", "second"})
-            actions << std::make_shared<TransferAction>(
-                0, std::make_shared<RecordingFile>(QLatin1String(name), true, overlap),
-                out(QStringLiteral("same.jpg")));
-        TransferRun run(actions);
+        TransferRun run(recorded({"first", "second"}, true, overlap, QStringLiteral("same.jpg")));
         const TransferSummary summary = run.run();
         EXPECT_EQ(overlap.most, 1);
         EXPECT_EQ(summary.failed, 0);
@@ -333,12 +334,7 @@ TEST_F(TransferRunTest, OneNameTwiceWaitsForTheFirstAndCancelLetsTheStartedOneFi
     QDir(folder()).removeRecursively();
     Overlap overlap;
     overlap.awaitSecond = false;
-    QList<TransferActionPtr> actions;
-    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
-        actions << std::make_shared<TransferAction>(
-            0, std::make_shared<RecordingFile>(QLatin1String(name), true, overlap),
-            out(QLatin1String(name)));
-    TransferRun run(actions);
+    TransferRun run(recorded({"a.jpg", "b.jpg", "c.jpg"}, true, overlap));
     Recorder recorder(run);
     QObject::connect(&run, &TransferRun::fileStarted, [&run](const CameraFilePtr& file, bool) {
         if (file->title() == QLatin1String("b.jpg"))
