@@ -95,8 +95,10 @@ TransferSummary TransferRun::run() {
             StagedFile::removeAbandonedIn(folder);
         }
 
-        // The same name twice: the second one sees the first one's file.
-        if (finishing && finishing->action->destination() == action->destination())
+        // The same name twice (in any case, for FAT and exFAT): the second
+        // one sees the first one's file.
+        if (finishing && finishing->action->destination().compare(action->destination(),
+                                                                  Qt::CaseInsensitive) == 0)
             finishPrevious();
         const Occupant occupant = occupantOf(action->destination());
         const bool unasked =
