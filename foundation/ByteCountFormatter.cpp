@@ -6,8 +6,8 @@ namespace {
 constexpr const char* sUnits[] = {"", "K", "M", "G", "T", "P", "E", "Z", "Y"};
 } // namespace
 
-QString ByteCountFormatter::stringFromByteCount(qint64 count, const QString& suffix, int countStyle)
-{
+QString ByteCountFormatter::stringFromByteCount(qint64 count, const QString& suffix,
+                                                int countStyle) {
     const double divisor = countStyle == DecimalCountStyle ? 1000.0 : 1024.0;
     double value = static_cast<double>(count);
     int index = 0;

@@ -14,9 +14,9 @@ namespace {
 // Closes a descriptor when it goes out of scope.
 struct Descriptor {
     int fd = -1;
-    explicit Descriptor(int value) : fd(value) {}
-    ~Descriptor()
-    {
+    explicit Descriptor(int value)
+        : fd(value) {}
+    ~Descriptor() {
         if (fd >= 0)
             ::close(fd);
     }
@@ -24,16 +24,14 @@ struct Descriptor {
     Descriptor& operator=(const Descriptor&) = delete;
 
     // close() reports write-back errors some file systems only see then.
-    bool close()
-    {
+    bool close() {
         const int value = fd;
         fd = -1;
         return ::close(value) == 0;
     }
 };
 
-bool writeAll(int fd, const char* data, size_t length)
-{
+bool writeAll(int fd, const char* data, size_t length) {
     while (length > 0) {
         const ssize_t written = ::write(fd, data, length);
         if (written < 0) {
@@ -48,8 +46,7 @@ bool writeAll(int fd, const char* data, size_t length)
 }
 
 // Reads up to `length` bytes, fewer only at the end of the file; -1 on error.
-ssize_t readSome(int fd, char* data, size_t length)
-{
+ssize_t readSome(int fd, char* data, size_t length) {
     size_t done = 0;
     while (done < length) {
         const ssize_t got = ::read(fd, data + done, length - done);
@@ -72,8 +69,7 @@ constexpr size_t chunkSize = 1 << 20;
 // (no pass through user space); through `buffer` once the kernel cannot copy
 // between these files or reports the end (some file systems answer 0 for
 // data they hold, so a plain read has the last word).
-ssize_t copyChunk(int in, int out, char* buffer, size_t length, bool* kernelCopy)
-{
+ssize_t copyChunk(int in, int out, char* buffer, size_t length, bool* kernelCopy) {
     if (*kernelCopy) {
         // A signal handled without SA_RESTART (the importer's Ctrl-C) may
         // interrupt the copy, which then simply goes on.
@@ -94,8 +90,7 @@ ssize_t copyChunk(int in, int out, char* buffer, size_t length, bool* kernelCopy
     return writeAll(out, buffer, size_t(got)) ? got : -1;
 }
 
-int openRegularForReading(const QString& source, struct stat* info)
-{
+int openRegularForReading(const QString& source, struct stat* info) {
     Descriptor in(::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC));
     if (in.fd < 0 || ::fstat(in.fd, info) != 0 || !S_ISREG(info->st_mode))
         return -1;
@@ -104,15 +99,13 @@ int openRegularForReading(const QString& source, struct stat* info)
     return fd;
 }
 
-int createForWriting(const QString& destination)
-{
+int createForWriting(const QString& destination) {
     return ::open(QFile::encodeName(destination).constData(),
                   O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
 }
 
 // A source that grew or shrank while it was read is not a faithful copy.
-bool sizeStayed(int fd, qint64 bytesRead)
-{
+bool sizeStayed(int fd, qint64 bytesRead) {
     struct stat endStat {};
     return ::fstat(fd, &endStat) == 0 && endStat.st_size == bytesRead;
 }
@@ -120,8 +113,7 @@ bool sizeStayed(int fd, qint64 bytesRead)
 } // namespace
 
 bool FileCopy::copyContents(const QString& source, const QString& destination,
-                            const Progress& progress)
-{
+                            const Progress& progress) {
     struct stat sourceStat {};
     Descriptor in(openRegularForReading(source, &sourceStat));
     if (in.fd < 0)
@@ -150,8 +142,7 @@ bool FileCopy::copyContents(const QString& source, const QString& destination,
     return sizeStayed(in.fd, done) && ::fsync(out.fd) == 0 && out.close();
 }
 
-bool FileCopy::readContents(const QString& source, QByteArray* contents, qint64 maxSize)
-{
+bool FileCopy::readContents(const QString& source, QByteArray* contents, qint64 maxSize) {
     struct stat sourceStat {};
     Descriptor in(openRegularForReading(source, &sourceStat));
     if (in.fd < 0 || sourceStat.st_size > maxSize)
@@ -166,8 +157,7 @@ bool FileCopy::readContents(const QString& source, QByteArray* contents, qint64 
     return true;
 }
 
-bool FileCopy::writeContents(const QString& destination, const QByteArray& contents)
-{
+bool FileCopy::writeContents(const QString& destination, const QByteArray& contents) {
     Descriptor out(createForWriting(destination));
     return out.fd >= 0 && writeAll(out.fd, contents.constData(), size_t(contents.size())) &&
            ::fsync(out.fd) == 0 && out.close();

@@ -14,8 +14,7 @@
 
 namespace {
 
-QString processName()
-{
+QString processName() {
     QString name = QCoreApplication::applicationName();
     if (name.isEmpty())
         name = QStringLiteral("pixhaul");
@@ -23,18 +22,16 @@ QString processName()
 }
 
 // Creates `path` exclusively; false when it exists or cannot be made.
-bool createExclusively(const QString& path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+bool createExclusively(const QString& path) {
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
         return false;
     ::close(fd);
     return true;
 }
 
-QString createIn(const QString& folder, const QString& prefix, const QString& extension)
-{
+QString createIn(const QString& folder, const QString& prefix, const QString& extension) {
     // A fresh UUID per attempt; a clash is practically impossible, but the
     // exclusive create makes even that safe.
     for (int attempt = 0; attempt < 8; ++attempt) {
@@ -49,8 +46,7 @@ QString createIn(const QString& folder, const QString& prefix, const QString& ex
 
 } // namespace
 
-QString FileManagerUtils::temporaryDirectoryOnSameVolumeThan(const QString& path)
-{
+QString FileManagerUtils::temporaryDirectoryOnSameVolumeThan(const QString& path) {
     if (path.isEmpty())
         return {};
     const QFileInfo folder(QFileInfo(path).absolutePath());
@@ -59,18 +55,15 @@ QString FileManagerUtils::temporaryDirectoryOnSameVolumeThan(const QString& path
     return folder.absoluteFilePath();
 }
 
-QString FileManagerUtils::randomFilename()
-{
+QString FileManagerUtils::randomFilename() {
     return processName() + QLatin1Char('-') + StringUtils::UUIDString();
 }
 
-QString FileManagerUtils::temporaryFilename()
-{
+QString FileManagerUtils::temporaryFilename() {
     return createIn(QDir::tempPath(), QString(), QString());
 }
 
-QString FileManagerUtils::temporaryFilename(const QString& path)
-{
+QString FileManagerUtils::temporaryFilename(const QString& path) {
     const QString extension = QFileInfo(path).suffix();
     const QString folder = temporaryDirectoryOnSameVolumeThan(path);
     if (!folder.isEmpty()) {
@@ -82,8 +75,7 @@ QString FileManagerUtils::temporaryFilename(const QString& path)
     return createIn(QDir::tempPath(), QString(), extension);
 }
 
-bool FileManagerUtils::isHiddenTemporaryFilename(const QString& name)
-{
+bool FileManagerUtils::isHiddenTemporaryFilename(const QString& name) {
     static const QRegularExpression pattern(
         QStringLiteral("^\\.%1-[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}(\\.[^.]*)?$")
             .arg(QRegularExpression::escape(processName())));

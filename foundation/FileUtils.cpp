@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FileUtils.h"
 
-#include "FileManagerUtils.h"
 #include "FileCopy.h"
+#include "FileManagerUtils.h"
 
 #include <QAbstractFileIconProvider>
 #include <QDir>
@@ -22,8 +22,7 @@
 
 namespace {
 
-bool mimeConforms(const QMimeType& type, const QString& wanted)
-{
+bool mimeConforms(const QMimeType& type, const QString& wanted) {
     if (!type.isValid())
         return false;
     if (wanted.endsWith(QLatin1String("/*"))) {
@@ -37,13 +36,11 @@ bool mimeConforms(const QMimeType& type, const QString& wanted)
     return type.inherits(wanted);
 }
 
-QDateTime fromTimespec(qint64 seconds, qint64 nanoseconds)
-{
+QDateTime fromTimespec(qint64 seconds, qint64 nanoseconds) {
     return QDateTime::fromMSecsSinceEpoch(seconds * 1000 + nanoseconds / 1000000);
 }
 
-bool setFileTime(const QString& path, const QDateTime& date)
-{
+bool setFileTime(const QString& path, const QDateTime& date) {
     if (!date.isValid())
         return false;
     const qint64 ms = date.toMSecsSinceEpoch();
@@ -61,49 +58,45 @@ bool setFileTime(const QString& path, const QDateTime& date)
 
 // QFile::moveToTrash falls back to odd places when the home trash is
 // missing; create it first so a file always lands in the user's Trash.
-bool ensureHomeTrash()
-{
+bool ensureHomeTrash() {
     const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (dataHome.isEmpty())
         return false;
     const QString trash = dataHome + QLatin1String("/Trash");
     QDir dir;
-    return dir.mkpath(trash + QLatin1String("/files")) && dir.mkpath(trash + QLatin1String("/info"));
+    return dir.mkpath(trash + QLatin1String("/files")) &&
+           dir.mkpath(trash + QLatin1String("/info"));
 }
 
 } // namespace
 
-const QStringList& FileUtils::imageExtensions()
-{
+const QStringList& FileUtils::imageExtensions() {
     static const QStringList list{QStringLiteral("jpg"), QStringLiteral("jpeg"),
                                   QStringLiteral("png"), QStringLiteral("gif"),
                                   QStringLiteral("tif"), QStringLiteral("tiff")};
     return list;
 }
 
-const QStringList& FileUtils::videoExtensions()
-{
-    static const QStringList list{QStringLiteral("mov"), QStringLiteral("mp4"),
-                                  QStringLiteral("avi"), QStringLiteral("mkv"),
+const QStringList& FileUtils::videoExtensions() {
+    static const QStringList list{QStringLiteral("mov"),  QStringLiteral("mp4"),
+                                  QStringLiteral("avi"),  QStringLiteral("mkv"),
                                   QStringLiteral("divx"), QStringLiteral("ts"),
-                                  QStringLiteral("mts"), QStringLiteral("m2ts")};
+                                  QStringLiteral("mts"),  QStringLiteral("m2ts")};
     return list;
 }
 
-const QStringList& FileUtils::jpegExtensions()
-{
+const QStringList& FileUtils::jpegExtensions() {
     static const QStringList list{QStringLiteral("jpg"), QStringLiteral("jpeg")};
     return list;
 }
 
-const QStringList& FileUtils::pngExtensions()
-{
+const QStringList& FileUtils::pngExtensions() {
     static const QStringList list{QStringLiteral("png")};
     return list;
 }
 
-bool FileUtils::isFile(const QString& path, const QString& mimeType, const QStringList& extensions)
-{
+bool FileUtils::isFile(const QString& path, const QString& mimeType,
+                       const QStringList& extensions) {
     const QFileInfo info(path);
     if (info.exists() && info.isFile()) {
         static const QMimeDatabase database; // thread-safe, shared
@@ -113,18 +106,15 @@ bool FileUtils::isFile(const QString& path, const QString& mimeType, const QStri
     return extensions.contains(info.suffix().toLower());
 }
 
-bool FileUtils::isImageFile(const QString& path)
-{
+bool FileUtils::isImageFile(const QString& path) {
     return isFile(path, QStringLiteral("image/*"), imageExtensions());
 }
 
-bool FileUtils::isVideoFile(const QString& path)
-{
+bool FileUtils::isVideoFile(const QString& path) {
     return isFile(path, QStringLiteral("video/*"), videoExtensions());
 }
 
-QIcon FileUtils::getIcon(const QString& path)
-{
+QIcon FileUtils::getIcon(const QString& path) {
     static QMutex cacheLock;
     static QHash<QString, QIcon> iconCache;
 
@@ -144,8 +134,7 @@ QIcon FileUtils::getIcon(const QString& path)
     return icon;
 }
 
-bool FileUtils::moveItemToTrash(const QString& path)
-{
+bool FileUtils::moveItemToTrash(const QString& path) {
     if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
         return false;
     if (!ensureHomeTrash())
@@ -153,36 +142,32 @@ bool FileUtils::moveItemToTrash(const QString& path)
     return QFile::moveToTrash(path);
 }
 
-QDateTime FileUtils::getCreationDateForFile(const QString& path)
-{
+QDateTime FileUtils::getCreationDateForFile(const QString& path) {
     struct statx st {};
-    if (statx(AT_FDCWD, QFile::encodeName(path).constData(), 0, STATX_BTIME | STATX_MTIME, &st) != 0)
+    if (statx(AT_FDCWD, QFile::encodeName(path).constData(), 0, STATX_BTIME | STATX_MTIME, &st) !=
+        0)
         return {};
     if ((st.stx_mask & STATX_BTIME) && (st.stx_btime.tv_sec != 0 || st.stx_btime.tv_nsec != 0))
         return fromTimespec(st.stx_btime.tv_sec, st.stx_btime.tv_nsec);
     return fromTimespec(st.stx_mtime.tv_sec, st.stx_mtime.tv_nsec);
 }
 
-QDateTime FileUtils::getModificationDateForFile(const QString& path)
-{
+QDateTime FileUtils::getModificationDateForFile(const QString& path) {
     struct stat st {};
     if (stat(QFile::encodeName(path).constData(), &st) != 0)
         return {};
     return fromTimespec(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
 }
 
-void FileUtils::setCreationDate(const QDateTime&, const QString&)
-{
+void FileUtils::setCreationDate(const QDateTime&, const QString&) {
     // Linux file systems keep the birth time to themselves.
 }
 
-void FileUtils::setModificationDate(const QDateTime& date, const QString& path)
-{
+void FileUtils::setModificationDate(const QDateTime& date, const QString& path) {
     setFileTime(path, date);
 }
 
-bool FileUtils::replaceFile(const QString& target, const QString& replacement, bool isTemporary)
-{
+bool FileUtils::replaceFile(const QString& target, const QString& replacement, bool isTemporary) {
     const QByteArray targetName = QFile::encodeName(target);
     const QByteArray replacementName = QFile::encodeName(replacement);
     struct stat targetStat {};
@@ -214,8 +199,7 @@ bool FileUtils::replaceFile(const QString& target, const QString& replacement, b
     return replaced;
 }
 
-bool FileUtils::replaceFileContents(const QString& target, const QByteArray& contents)
-{
+bool FileUtils::replaceFileContents(const QString& target, const QByteArray& contents) {
     const QString temporary = FileManagerUtils::temporaryFilename(target);
     if (temporary.isEmpty())
         return false;

@@ -5,8 +5,7 @@
 #include <QLocale>
 #include <QTranslator>
 
-bool Localization::installTranslations(const QString& catalogue)
-{
+bool Localization::installTranslations(const QString& catalogue) {
     auto* app = QCoreApplication::instance();
     if (!app)
         return false;
@@ -21,7 +20,6 @@ bool Localization::installTranslations(const QString& catalogue)
     return false;
 }
 
-QString Localization::localizedString(const char* key, int count)
-{
+QString Localization::localizedString(const char* key, int count) {
     return QCoreApplication::translate("Pixhaul", key, nullptr, count);
 }

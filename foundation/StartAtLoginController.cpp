@@ -10,18 +10,14 @@
 
 StartAtLoginController::StartAtLoginController(const QString& identifier, const QString& command)
     : programIdentifier(identifier)
-    , execCommand(command)
-{
-}
+    , execCommand(command) {}
 
-QString StartAtLoginController::entryPath() const
-{
+QString StartAtLoginController::entryPath() const {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QLatin1String("/autostart/") + programIdentifier + QLatin1String(".desktop");
 }
 
-bool StartAtLoginController::startAtLogin() const
-{
+bool StartAtLoginController::startAtLogin() const {
     const QString path = entryPath();
     if (!QFileInfo::exists(path))
         return false;
@@ -29,12 +25,12 @@ bool StartAtLoginController::startAtLogin() const
     QSettings entry(path, QSettings::IniFormat);
     entry.beginGroup(QStringLiteral("Desktop Entry"));
     const bool hidden = entry.value(QStringLiteral("Hidden"), false).toBool();
-    const bool enabledFlag = entry.value(QStringLiteral("X-GNOME-Autostart-enabled"), true).toBool();
+    const bool enabledFlag =
+        entry.value(QStringLiteral("X-GNOME-Autostart-enabled"), true).toBool();
     return !hidden && enabledFlag;
 }
 
-bool StartAtLoginController::setStartAtLogin(bool start)
-{
+bool StartAtLoginController::setStartAtLogin(bool start) {
     const QString path = entryPath();
     if (!start)
         return !QFileInfo::exists(path) || QFile::remove(path);
@@ -44,16 +40,17 @@ bool StartAtLoginController::setStartAtLogin(bool start)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return false;
-    const QString text = QStringLiteral("[Desktop Entry]\n"
-                                        "Type=Application\n"
-                                        "Name=Pixhaul camera watcher\n"
-                                        "Comment=Offers to import photos when a camera card appears\n"
-                                        "Exec=%1\n"
-                                        "Icon=pixhaul\n"
-                                        "Terminal=false\n"
-                                        "NoDisplay=true\n"
-                                        "X-GNOME-Autostart-enabled=true\n")
-                             .arg(execCommand);
+    const QString text =
+        QStringLiteral("[Desktop Entry]\n"
+                       "Type=Application\n"
+                       "Name=Pixhaul camera watcher\n"
+                       "Comment=Offers to import photos when a camera card appears\n"
+                       "Exec=%1\n"
+                       "Icon=pixhaul\n"
+                       "Terminal=false\n"
+                       "NoDisplay=true\n"
+                       "X-GNOME-Autostart-enabled=true\n")
+            .arg(execCommand);
     file.write(text.toUtf8());
     return file.commit();
 }

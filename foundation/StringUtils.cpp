@@ -5,39 +5,35 @@
 #include <QFileInfo>
 #include <QUuid>
 
-bool StringUtils::isWhitespaceOrNewline(QChar c)
-{
+bool StringUtils::isWhitespaceOrNewline(QChar c) {
     return c.isSpace();
 }
 
-QString StringUtils::stringByTrimmingLeadingCharactersInSet(const QString& s, const CharacterSet& set)
-{
+QString StringUtils::stringByTrimmingLeadingCharactersInSet(const QString& s,
+                                                            const CharacterSet& set) {
     qsizetype first = 0;
     while (first < s.size() && set(s.at(first)))
         ++first;
     return s.mid(first);
 }
 
-QString StringUtils::stringByTrimmingTrailingCharactersInSet(const QString& s, const CharacterSet& set)
-{
+QString StringUtils::stringByTrimmingTrailingCharactersInSet(const QString& s,
+                                                             const CharacterSet& set) {
     qsizetype end = s.size();
     while (end > 0 && set(s.at(end - 1)))
         --end;
     return s.left(end);
 }
 
-QString StringUtils::stringByTrimmingLeadingWhitespaceAndNewlineCharacters(const QString& s)
-{
+QString StringUtils::stringByTrimmingLeadingWhitespaceAndNewlineCharacters(const QString& s) {
     return stringByTrimmingLeadingCharactersInSet(s, isWhitespaceOrNewline);
 }
 
-QString StringUtils::stringByTrimmingTrailingWhitespaceAndNewlineCharacters(const QString& s)
-{
+QString StringUtils::stringByTrimmingTrailingWhitespaceAndNewlineCharacters(const QString& s) {
     return stringByTrimmingTrailingCharactersInSet(s, isWhitespaceOrNewline);
 }
 
-QString StringUtils::stringByCleaningFilename(const QString& s)
-{
+QString StringUtils::stringByCleaningFilename(const QString& s) {
     // Lossy ASCII: decompose, keep base letters, drop combining marks, and
     // turn every other non-ASCII character (one per code point) into '?'.
     QString ascii;
@@ -57,16 +53,14 @@ QString StringUtils::stringByCleaningFilename(const QString& s)
     return ascii;
 }
 
-void StringUtils::deleteResourceFork(const QString& path)
-{
+void StringUtils::deleteResourceFork(const QString& path) {
     const QFileInfo info(path);
     const QString companion = info.absolutePath() + QLatin1String("/._") + info.fileName();
     if (QFileInfo(companion).isFile())
         QFile::remove(companion);
 }
 
-QString StringUtils::stringFromDurationInSeconds(qint64 seconds)
-{
+QString StringUtils::stringFromDurationInSeconds(qint64 seconds) {
     const qint64 n = seconds < 0 ? 0 : seconds;
     const qint64 m = n / 60;
     const qint64 s = n - 60 * m;
@@ -76,7 +70,6 @@ QString StringUtils::stringFromDurationInSeconds(qint64 seconds)
     return QStringLiteral("%1:%2:%3").arg(h).arg(m - 60 * h).arg(s);
 }
 
-QString StringUtils::UUIDString()
-{
+QString StringUtils::UUIDString() {
     return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
 }

@@ -14,10 +14,8 @@ using CharacterSet = std::function<bool(QChar)>;
 // Blank, tab, line and paragraph separators: Unicode white space.
 bool isWhitespaceOrNewline(QChar c);
 
-QString stringByTrimmingLeadingCharactersInSet(const QString& s,
-                                                                   const CharacterSet& set);
-QString stringByTrimmingTrailingCharactersInSet(const QString& s,
-                                                                    const CharacterSet& set);
+QString stringByTrimmingLeadingCharactersInSet(const QString& s, const CharacterSet& set);
+QString stringByTrimmingTrailingCharactersInSet(const QString& s, const CharacterSet& set);
 QString stringByTrimmingLeadingWhitespaceAndNewlineCharacters(const QString& s);
 QString stringByTrimmingTrailingWhitespaceAndNewlineCharacters(const QString& s);
 

@@ -15,8 +15,7 @@ std::unique_ptr<UserDefaults> standardStore;
 // INI files store numbers and booleans as text and drop the type of
 // single-element and empty lists; bring a stored value back to the type of
 // the key's default.
-QVariant conformed(const QVariant& stored, const QVariant& registered)
-{
+QVariant conformed(const QVariant& stored, const QVariant& registered) {
     if (!registered.isValid() || stored.metaType() == registered.metaType())
         return stored;
     if (registered.metaType().id() == QMetaType::QStringList) {
@@ -33,23 +32,18 @@ QVariant conformed(const QVariant& stored, const QVariant& registered)
 } // namespace
 
 UserDefaults::UserDefaults(const QString& path)
-    : store(std::make_unique<QSettings>(path, QSettings::IniFormat))
-{
-}
+    : store(std::make_unique<QSettings>(path, QSettings::IniFormat)) {}
 
-UserDefaults::~UserDefaults()
-{
+UserDefaults::~UserDefaults() {
     store->sync();
 }
 
-QString UserDefaults::defaultFilePath()
-{
+QString UserDefaults::defaultFilePath() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QLatin1String("/pixhaul/pixhaul.conf");
 }
 
-UserDefaults& UserDefaults::standardUserDefaults()
-{
+UserDefaults& UserDefaults::standardUserDefaults() {
     QMutexLocker locker(&standardLock);
     if (!standardStore)
         standardStore = std::make_unique<UserDefaults>(standardPath.isEmpty() ? defaultFilePath()
@@ -57,22 +51,19 @@ UserDefaults& UserDefaults::standardUserDefaults()
     return *standardStore;
 }
 
-void UserDefaults::useFile(const QString& path)
-{
+void UserDefaults::useFile(const QString& path) {
     QMutexLocker locker(&standardLock);
     standardPath = path;
     standardStore.reset();
 }
 
-void UserDefaults::registerDefaults(const QVariantMap& defaults)
-{
+void UserDefaults::registerDefaults(const QVariantMap& defaults) {
     QMutexLocker locker(&mutex);
     for (auto it = defaults.constBegin(); it != defaults.constEnd(); ++it)
         registered.insert(it.key(), it.value());
 }
 
-QVariant UserDefaults::objectForKey(const QString& key) const
-{
+QVariant UserDefaults::objectForKey(const QString& key) const {
     QMutexLocker locker(&mutex);
     const QVariant fallback = registered.value(key);
     if (store->contains(key))
@@ -80,8 +71,7 @@ QVariant UserDefaults::objectForKey(const QString& key) const
     return fallback;
 }
 
-void UserDefaults::setObject(const QVariant& value, const QString& key)
-{
+void UserDefaults::setObject(const QVariant& value, const QString& key) {
     QMutexLocker locker(&mutex);
     if (!value.isValid())
         store->remove(key);
@@ -89,54 +79,44 @@ void UserDefaults::setObject(const QVariant& value, const QString& key)
         store->setValue(key, value);
 }
 
-void UserDefaults::setInteger(qint64 value, const QString& key)
-{
+void UserDefaults::setInteger(qint64 value, const QString& key) {
     setObject(QVariant::fromValue(value), key);
 }
 
-void UserDefaults::setBool(bool value, const QString& key)
-{
+void UserDefaults::setBool(bool value, const QString& key) {
     setObject(QVariant(value), key);
 }
 
-void UserDefaults::setDouble(double value, const QString& key)
-{
+void UserDefaults::setDouble(double value, const QString& key) {
     setObject(QVariant(value), key);
 }
 
-void UserDefaults::removeObjectForKey(const QString& key)
-{
+void UserDefaults::removeObjectForKey(const QString& key) {
     QMutexLocker locker(&mutex);
     store->remove(key);
 }
 
-qint64 UserDefaults::integerForKey(const QString& key) const
-{
+qint64 UserDefaults::integerForKey(const QString& key) const {
     return objectForKey(key).toLongLong();
 }
 
-bool UserDefaults::boolForKey(const QString& key) const
-{
+bool UserDefaults::boolForKey(const QString& key) const {
     return objectForKey(key).toBool();
 }
 
-double UserDefaults::doubleForKey(const QString& key) const
-{
+double UserDefaults::doubleForKey(const QString& key) const {
     return objectForKey(key).toDouble();
 }
 
-QString UserDefaults::stringForKey(const QString& key) const
-{
+QString UserDefaults::stringForKey(const QString& key) const {
     return objectForKey(key).toString();
 }
 
-QStringList UserDefaults::stringArrayForKey(const QString& key) const
-{
+QStringList UserDefaults::stringArrayForKey(const QString& key) const {
     return objectForKey(key).toStringList();
 }
 
-void UserDefaults::synchronize()
-{
+void UserDefaults::synchronize() {
     QMutexLocker locker(&mutex);
     store->sync();
 }

@@ -7,10 +7,9 @@
 #include <QPushButton>
 
 void ESSBeginAlertSheet(const QString& title, const QString& defaultButton,
-                        const QString& alternateButton, const QString& otherButton,
-                        QWidget* window, AlertDidEndBlock didEnd, AlertDidDismissBlock didDismiss,
-                        void* context, const QString& message)
-{
+                        const QString& alternateButton, const QString& otherButton, QWidget* window,
+                        AlertDidEndBlock didEnd, AlertDidDismissBlock didDismiss, void* context,
+                        const QString& message) {
     auto* box = new QMessageBox(window);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(window ? Qt::WindowModal : Qt::ApplicationModal);

@@ -18,6 +18,6 @@ using AlertDidDismissBlock = std::function<void(void* context)>;
 // AlertDefaultReturn for the default button, then `didDismiss`.
 // Empty button titles leave that button out. Main thread only.
 void ESSBeginAlertSheet(const QString& title, const QString& defaultButton,
-                        const QString& alternateButton, const QString& otherButton,
-                        QWidget* window, AlertDidEndBlock didEnd, AlertDidDismissBlock didDismiss,
-                        void* context, const QString& message);
+                        const QString& alternateButton, const QString& otherButton, QWidget* window,
+                        AlertDidEndBlock didEnd, AlertDidDismissBlock didDismiss, void* context,
+                        const QString& message);

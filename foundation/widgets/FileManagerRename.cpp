@@ -14,8 +14,7 @@
 
 namespace {
 
-void showAlert(QWidget* window, const QString& title)
-{
+void showAlert(QWidget* window, const QString& title) {
     if (!window)
         return;
     ESSBeginAlertSheet(title, Localization::localizedString("OK"), QString(), QString(), window,
@@ -24,8 +23,7 @@ void showAlert(QWidget* window, const QString& title)
 
 } // namespace
 
-int FileManagerRename::tryRenameFile(const QString& path, const QString& newName, QWidget* window)
-{
+int FileManagerRename::tryRenameFile(const QString& path, const QString& newName, QWidget* window) {
     if (newName.contains(QLatin1Char(':')) || newName.contains(QLatin1Char('/'))) {
         showAlert(window, Localization::localizedString("CREATE_FOLDER_INVALID"));
         return RenameInvalidName;

@@ -11,8 +11,7 @@
 
 namespace {
 
-QMessageBox* openAlert(QWidget& window, QStringList& log)
-{
+QMessageBox* openAlert(QWidget& window, QStringList& log) {
     ESSBeginAlertSheet(
         QStringLiteral("Delete?"), QStringLiteral("Delete"), QString(), QStringLiteral("Cancel"),
         &window, [&log](void*, int code) { log << QStringLiteral("end %1").arg(code); },
@@ -21,8 +20,7 @@ QMessageBox* openAlert(QWidget& window, QStringList& log)
     return boxes.isEmpty() ? nullptr : boxes.last();
 }
 
-QAbstractButton* buttonTitled(QMessageBox* box, const QString& title)
-{
+QAbstractButton* buttonTitled(QMessageBox* box, const QString& title) {
     for (QAbstractButton* button : box->buttons())
         if (button->text() == title)
             return button;
@@ -31,8 +29,7 @@ QAbstractButton* buttonTitled(QMessageBox* box, const QString& title)
 
 } // namespace
 
-TEST(AlertSheet, DoesNotBlockAndReportsTheDefaultButtonOnce)
-{
+TEST(AlertSheet, DoesNotBlockAndReportsTheDefaultButtonOnce) {
     QWidget window;
     QStringList log;
     QMessageBox* box = openAlert(window, log);
@@ -47,8 +44,7 @@ TEST(AlertSheet, DoesNotBlockAndReportsTheDefaultButtonOnce)
     EXPECT_EQ(log, QStringList({"end 1", "dismiss"}));
 }
 
-TEST(AlertSheet, OtherButtonIsNotTheDefault)
-{
+TEST(AlertSheet, OtherButtonIsNotTheDefault) {
     QWidget window;
     QStringList log;
     QMessageBox* box = openAlert(window, log);

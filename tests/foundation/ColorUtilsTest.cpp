@@ -3,8 +3,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(ColorUtils, TextRoundTripWithOrWithoutHash)
-{
+TEST(ColorUtils, TextRoundTripWithOrWithoutHash) {
     const QColor a = ColorUtils::colorFromHexadecimalValue(QStringLiteral("#336699"));
     const QColor b = ColorUtils::colorFromHexadecimalValue(QStringLiteral("336699"));
     EXPECT_EQ(a, b);
@@ -12,8 +11,7 @@ TEST(ColorUtils, TextRoundTripWithOrWithoutHash)
     EXPECT_EQ(ColorUtils::hexadecimalValue(a), "#336699");
 }
 
-TEST(ColorUtils, ExtremesAndLowerCase)
-{
+TEST(ColorUtils, ExtremesAndLowerCase) {
     EXPECT_EQ(ColorUtils::hexadecimalValue(Qt::white), "#ffffff");
     EXPECT_EQ(ColorUtils::hexadecimalValue(Qt::black), "#000000");
     EXPECT_EQ(ColorUtils::hexadecimalValue(QColor(255, 128, 0, 10)), "#ff8000");

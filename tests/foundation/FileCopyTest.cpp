@@ -12,23 +12,20 @@
 namespace {
 
 // Bytes that differ along the file, so a chunk out of place shows.
-QByteArray patterned(qsizetype size)
-{
+QByteArray patterned(qsizetype size) {
     QByteArray bytes(size, Qt::Uninitialized);
     for (qsizetype i = 0; i < size; ++i)
         bytes[i] = char((i * 131 + i / 4093) & 0xFF);
     return bytes;
 }
 
-QStringList entries(const QString& folder)
-{
+QStringList entries(const QString& folder) {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
 }
 
 } // namespace
 
-TEST(FileCopy, CopiesAcrossChunksAndFileSystems)
-{
+TEST(FileCopy, CopiesAcrossChunksAndFileSystems) {
     QTemporaryDir dir;
     QTemporaryDir shm(QStringLiteral("/dev/shm/pixhaul-copy-XXXXXX"));
     // Several chunks and a short last one; empty files copy too.
@@ -54,8 +51,7 @@ TEST(FileCopy, CopiesAcrossChunksAndFileSystems)
                                         [](qint64) { return false; }));
 }
 
-TEST(FileCopy, ReadsWholeFilesAndRefusesWhatItCannotTrust)
-{
+TEST(FileCopy, ReadsWholeFilesAndRefusesWhatItCannotTrust) {
     QTemporaryDir dir;
     const QByteArray contents = patterned((2 << 20) + 5);
     const QString path = dir.filePath(QStringLiteral("whole"));
@@ -73,8 +69,7 @@ TEST(FileCopy, ReadsWholeFilesAndRefusesWhatItCannotTrust)
     EXPECT_TRUE(FileCopy::readContents(path, &untouched, contents.size()));
 }
 
-TEST(FileCopy, ReplacingContentsKeepsTheTargetUntilTheNewOnesAreComplete)
-{
+TEST(FileCopy, ReplacingContentsKeepsTheTargetUntilTheNewOnesAreComplete) {
     QTemporaryDir dir;
     const QString target = dir.filePath(QStringLiteral("photo.jpg"));
     ASSERT_TRUE(TestFiles::write(target, "old"));

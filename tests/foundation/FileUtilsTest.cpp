@@ -16,8 +16,7 @@
 
 namespace {
 
-QByteArray pngBytes()
-{
+QByteArray pngBytes() {
     QImage image(4, 4, QImage::Format_RGB32);
     image.fill(Qt::red);
     QByteArray bytes;
@@ -29,8 +28,7 @@ QByteArray pngBytes()
 
 } // namespace
 
-TEST(FileUtilsTypes, MissingFilesAreJudgedByExtensionInAnyCase)
-{
+TEST(FileUtilsTypes, MissingFilesAreJudgedByExtensionInAnyCase) {
     EXPECT_TRUE(FileUtils::isImageFile(QStringLiteral("/nowhere/IMG_0001.JPG")));
     EXPECT_TRUE(FileUtils::isImageFile(QStringLiteral("/nowhere/scan.Tiff")));
     EXPECT_TRUE(FileUtils::isVideoFile(QStringLiteral("/nowhere/00001.MTS")));
@@ -40,8 +38,7 @@ TEST(FileUtilsTypes, MissingFilesAreJudgedByExtensionInAnyCase)
     EXPECT_FALSE(FileUtils::isImageFile(QStringLiteral("/nowhere/noextension")));
 }
 
-TEST(FileUtilsTypes, ExistingFilesAreRecognisedByContent)
-{
+TEST(FileUtilsTypes, ExistingFilesAreRecognisedByContent) {
     QTemporaryDir dir;
     const QString unnamedPng = dir.filePath(QStringLiteral("picture"));
     const QString text = dir.filePath(QStringLiteral("notes.txt"));
@@ -57,8 +54,7 @@ TEST(FileUtilsTypes, ExistingFilesAreRecognisedByContent)
     EXPECT_TRUE(FileUtils::isImageFile(dir.filePath(QStringLiteral("album.jpg"))));
 }
 
-TEST(FileUtilsIcons, FilesShareTheirExtensionsIconFoldersDoNot)
-{
+TEST(FileUtilsIcons, FilesShareTheirExtensionsIconFoldersDoNot) {
     QTemporaryDir dir;
     ASSERT_TRUE(TestFiles::write(dir.filePath(QStringLiteral("a.png")), pngBytes()));
     ASSERT_TRUE(TestFiles::write(dir.filePath(QStringLiteral("b.png")), pngBytes()));
@@ -68,8 +64,7 @@ TEST(FileUtilsIcons, FilesShareTheirExtensionsIconFoldersDoNot)
     EXPECT_EQ(FileUtils::getIcon(dir.path()).cacheKey(), FileUtils::getIcon(dir.path()).cacheKey());
 }
 
-TEST(FileUtilsTrash, MovesIntoTheHomeTrashWithItsRecord)
-{
+TEST(FileUtilsTrash, MovesIntoTheHomeTrashWithItsRecord) {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("unwanted.jpg"));
     ASSERT_TRUE(TestFiles::write(file, "bytes"));
@@ -84,12 +79,12 @@ TEST(FileUtilsTrash, MovesIntoTheHomeTrashWithItsRecord)
     EXPECT_FALSE(FileUtils::moveItemToTrash(file));
 }
 
-TEST(FileUtilsDates, CreationFallsBackToModificationAndMissingFilesGiveNull)
-{
+TEST(FileUtilsDates, CreationFallsBackToModificationAndMissingFilesGiveNull) {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("dated.jpg"));
     ASSERT_TRUE(TestFiles::write(file, "x"));
-    const QDateTime when = QDateTime::fromString(QStringLiteral("2019-05-04T10:11:12.250"), Qt::ISODateWithMs);
+    const QDateTime when =
+        QDateTime::fromString(QStringLiteral("2019-05-04T10:11:12.250"), Qt::ISODateWithMs);
     FileUtils::setModificationDate(when, file);
     EXPECT_EQ(FileUtils::getModificationDateForFile(file), when);
     const QDateTime created = FileUtils::getCreationDateForFile(file);
@@ -113,8 +108,7 @@ protected:
     QString replacement = dir.filePath(QStringLiteral("new.jpg"));
 };
 
-TEST_F(ReplaceFile, PutsTheReplacementInPlace)
-{
+TEST_F(ReplaceFile, PutsTheReplacementInPlace) {
     ASSERT_TRUE(TestFiles::write(target, "old"));
     ASSERT_TRUE(TestFiles::write(replacement, "new"));
     EXPECT_TRUE(FileUtils::replaceFile(target, replacement));
@@ -123,8 +117,7 @@ TEST_F(ReplaceFile, PutsTheReplacementInPlace)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
-TEST_F(ReplaceFile, MissingReplacementLeavesTheTarget)
-{
+TEST_F(ReplaceFile, MissingReplacementLeavesTheTarget) {
     ASSERT_TRUE(TestFiles::write(target, "old"));
     EXPECT_FALSE(FileUtils::replaceFile(target, replacement));
     EXPECT_FALSE(FileUtils::replaceFile(target, replacement, true));
@@ -132,8 +125,7 @@ TEST_F(ReplaceFile, MissingReplacementLeavesTheTarget)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
-TEST_F(ReplaceFile, FailuresRemoveATemporaryReplacementOnly)
-{
+TEST_F(ReplaceFile, FailuresRemoveATemporaryReplacementOnly) {
     // No target: nothing to replace.
     ASSERT_TRUE(TestFiles::write(replacement, "new"));
     EXPECT_FALSE(FileUtils::replaceFile(target, replacement));
@@ -149,8 +141,7 @@ TEST_F(ReplaceFile, FailuresRemoveATemporaryReplacementOnly)
     EXPECT_FALSE(QFileInfo::exists(replacement));
 }
 
-TEST_F(ReplaceFile, ReadOnlyFolderKeepsTheTarget)
-{
+TEST_F(ReplaceFile, ReadOnlyFolderKeepsTheTarget) {
     if (geteuid() == 0)
         GTEST_SKIP() << "root ignores folder permissions";
     const QString locked = dir.filePath(QStringLiteral("locked"));
@@ -165,10 +156,10 @@ TEST_F(ReplaceFile, ReadOnlyFolderKeepsTheTarget)
     EXPECT_FALSE(QFileInfo::exists(replacement));
 }
 
-TEST_F(ReplaceFile, ReplacementOnAnotherFileSystemIsCopiedThenRenamed)
-{
+TEST_F(ReplaceFile, ReplacementOnAnotherFileSystemIsCopiedThenRenamed) {
     QTemporaryDir other(QStringLiteral("/dev/shm/pixhaul-XXXXXX"));
-    struct stat a {}, b {};
+    struct stat a {
+    }, b{};
     if (!other.isValid() || stat(QFile::encodeName(dir.path()).constData(), &a) != 0 ||
         stat(QFile::encodeName(other.path()).constData(), &b) != 0 || a.st_dev == b.st_dev)
         GTEST_SKIP() << "no second file system at hand";

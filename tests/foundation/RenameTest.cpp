@@ -16,20 +16,20 @@ using namespace FileManagerRename;
 
 class Rename : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_TRUE(TestFiles::write(source, "a"));
         ASSERT_TRUE(TestFiles::write(sibling, "b"));
     }
-    QStringList entries() const { return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden); }
+    QStringList entries() const {
+        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
 
     QTemporaryDir dir;
     QString source = dir.filePath(QStringLiteral("a.jpg"));
     QString sibling = dir.filePath(QStringLiteral("b.jpg"));
 };
 
-TEST_F(Rename, CodesForEveryOutcome)
-{
+TEST_F(Rename, CodesForEveryOutcome) {
     const QStringList before = entries();
     EXPECT_EQ(tryRenameFile(source, QStringLiteral("x/y.jpg")), RenameInvalidName);
     EXPECT_EQ(tryRenameFile(source, QStringLiteral("x:y.jpg")), RenameInvalidName);
@@ -37,14 +37,14 @@ TEST_F(Rename, CodesForEveryOutcome)
     EXPECT_EQ(entries(), before);
     EXPECT_EQ(TestFiles::read(sibling), "b");
 
-    EXPECT_EQ(tryRenameFile(dir.filePath(QStringLiteral("gone.jpg")), QStringLiteral("c.jpg")), RenameFailed);
+    EXPECT_EQ(tryRenameFile(dir.filePath(QStringLiteral("gone.jpg")), QStringLiteral("c.jpg")),
+              RenameFailed);
     EXPECT_EQ(tryRenameFile(source, QStringLiteral("c.jpg")), RenameDone);
     EXPECT_EQ(TestFiles::read(dir.filePath(QStringLiteral("c.jpg"))), "a");
     EXPECT_FALSE(QFileInfo::exists(source));
 }
 
-TEST_F(Rename, AlertsOnlyForInvalidAndConflictingNames)
-{
+TEST_F(Rename, AlertsOnlyForInvalidAndConflictingNames) {
     QWidget window;
     const auto alerts = [&] { return window.findChildren<QMessageBox*>().size(); };
     EXPECT_EQ(tryRenameFile(source, QStringLiteral("a/b"), &window), RenameInvalidName);
@@ -53,6 +53,7 @@ TEST_F(Rename, AlertsOnlyForInvalidAndConflictingNames)
     EXPECT_EQ(alerts(), 2);
     const QMessageBox* conflict = window.findChildren<QMessageBox*>().last();
     EXPECT_TRUE(conflict->text().contains(QStringLiteral("b.jpg")));
-    EXPECT_EQ(tryRenameFile(dir.filePath(QStringLiteral("gone")), QStringLiteral("z"), &window), RenameFailed);
+    EXPECT_EQ(tryRenameFile(dir.filePath(QStringLiteral("gone")), QStringLiteral("z"), &window),
+              RenameFailed);
     EXPECT_EQ(alerts(), 2);
 }

@@ -8,8 +8,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(StartAtLoginController, WritesReadsBackAndRemovesTheAutostartEntry)
-{
+TEST(StartAtLoginController, WritesReadsBackAndRemovesTheAutostartEntry) {
     StartAtLoginController controller(QStringLiteral("com.zentrovo.pixhaul.launcher"),
                                       QStringLiteral("/opt/pixhaul/bin/pixhaul-launcher"));
     EXPECT_EQ(controller.entryPath(),
@@ -33,12 +32,14 @@ TEST(StartAtLoginController, WritesReadsBackAndRemovesTheAutostartEntry)
     EXPECT_TRUE(controller.setStartAtLogin(false));
 }
 
-TEST(StartAtLoginController, AnEntrySwitchedOffByTheDesktopDoesNotCount)
-{
-    StartAtLoginController controller(QStringLiteral("org.example.switched-off"), QStringLiteral("x"));
-    ASSERT_TRUE(TestFiles::write(controller.entryPath(), "[Desktop Entry]\nType=Application\nExec=x\nHidden=true\n"));
+TEST(StartAtLoginController, AnEntrySwitchedOffByTheDesktopDoesNotCount) {
+    StartAtLoginController controller(QStringLiteral("org.example.switched-off"),
+                                      QStringLiteral("x"));
+    ASSERT_TRUE(TestFiles::write(controller.entryPath(),
+                                 "[Desktop Entry]\nType=Application\nExec=x\nHidden=true\n"));
     EXPECT_FALSE(controller.startAtLogin());
-    ASSERT_TRUE(TestFiles::write(controller.entryPath(), "[Desktop Entry]\nExec=x\nX-GNOME-Autostart-enabled=false\n"));
+    ASSERT_TRUE(TestFiles::write(controller.entryPath(),
+                                 "[Desktop Entry]\nExec=x\nX-GNOME-Autostart-enabled=false\n"));
     EXPECT_FALSE(controller.startAtLogin());
     controller.setEnabled(false);
     EXPECT_FALSE(controller.isEnabled());

@@ -11,8 +11,7 @@
 
 using namespace StringUtils;
 
-TEST(StringUtils, Trimming)
-{
+TEST(StringUtils, Trimming) {
     EXPECT_EQ(stringByTrimmingTrailingWhitespaceAndNewlineCharacters(QStringLiteral("   ")), "");
     EXPECT_EQ(stringByTrimmingLeadingWhitespaceAndNewlineCharacters(QStringLiteral("\n\t a b ")),
               "a b ");
@@ -24,8 +23,7 @@ TEST(StringUtils, Trimming)
     EXPECT_EQ(stringByTrimmingLeadingCharactersInSet(QStringLiteral("123"), digits), "");
 }
 
-TEST(StringUtils, CleaningFilenames)
-{
+TEST(StringUtils, CleaningFilenames) {
     EXPECT_EQ(stringByCleaningFilename(QStringLiteral("a:b?c")), "a_b_c");
     EXPECT_EQ(stringByCleaningFilename(QStringLiteral("x<y>|z")), "x_y__z");
     EXPECT_EQ(stringByCleaningFilename(QStringLiteral("a/b\\c%d\"e")), "a_b_c_d_e");
@@ -34,8 +32,7 @@ TEST(StringUtils, CleaningFilenames)
     EXPECT_EQ(stringByCleaningFilename(QString::fromUtf8("日本 \xF0\x9F\x98\x80.jpg")), "__ _.jpg");
 }
 
-TEST(StringUtils, DurationText)
-{
+TEST(StringUtils, DurationText) {
     EXPECT_EQ(stringFromDurationInSeconds(0), "0:0");
     EXPECT_EQ(stringFromDurationInSeconds(65), "1:5");
     EXPECT_EQ(stringFromDurationInSeconds(3599), "59:59");
@@ -45,8 +42,7 @@ TEST(StringUtils, DurationText)
     EXPECT_EQ(stringFromDurationInSeconds(90061), "25:1:1");
 }
 
-TEST(StringUtils, UuidTextIsUpperCaseAndUnique)
-{
+TEST(StringUtils, UuidTextIsUpperCaseAndUnique) {
     const QString a = UUIDString();
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}$"))
                     .match(a)
@@ -55,8 +51,7 @@ TEST(StringUtils, UuidTextIsUpperCaseAndUnique)
     EXPECT_NE(a, UUIDString());
 }
 
-TEST(StringUtils, DeleteResourceForkRemovesOnlyTheCompanion)
-{
+TEST(StringUtils, DeleteResourceForkRemovesOnlyTheCompanion) {
     QTemporaryDir dir;
     const QString photo = dir.filePath(QStringLiteral("IMG_1.JPG"));
     const QString companion = dir.filePath(QStringLiteral("._IMG_1.JPG"));

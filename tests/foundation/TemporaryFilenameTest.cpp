@@ -9,8 +9,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(TemporaryFilename, IsAnExclusiveHiddenFileBesideThePath)
-{
+TEST(TemporaryFilename, IsAnExclusiveHiddenFileBesideThePath) {
     QTemporaryDir dir;
     const QString target = dir.filePath(QStringLiteral("IMG_0001.JPG")); // need not exist
     const QString name = FileManagerUtils::temporaryFilename(target);
@@ -23,8 +22,7 @@ TEST(TemporaryFilename, IsAnExclusiveHiddenFileBesideThePath)
     EXPECT_NE(FileManagerUtils::temporaryFilename(target), name);
 }
 
-TEST(TemporaryFilename, ConcurrentWritersNeverShareAName)
-{
+TEST(TemporaryFilename, ConcurrentWritersNeverShareAName) {
     QTemporaryDir dir;
     const QString target = dir.filePath(QStringLiteral("x.tif"));
     QList<int> jobs(200);
@@ -35,17 +33,19 @@ TEST(TemporaryFilename, ConcurrentWritersNeverShareAName)
     EXPECT_FALSE(unique.contains(QString()));
 }
 
-TEST(TemporaryFilename, FallsBackToTheSystemFolderWithoutAUsableFolder)
-{
-    const QString name = FileManagerUtils::temporaryFilename(QStringLiteral("/no/such/folder/a.png"));
+TEST(TemporaryFilename, FallsBackToTheSystemFolderWithoutAUsableFolder) {
+    const QString name =
+        FileManagerUtils::temporaryFilename(QStringLiteral("/no/such/folder/a.png"));
     ASSERT_FALSE(name.isEmpty());
     EXPECT_EQ(QFileInfo(name).absolutePath(), QDir(QDir::tempPath()).absolutePath());
     EXPECT_EQ(QFileInfo(name).suffix(), "png");
     QFile::remove(name);
-    EXPECT_TRUE(FileManagerUtils::temporaryDirectoryOnSameVolumeThan(QStringLiteral("/no/such/x")).isEmpty());
+    EXPECT_TRUE(FileManagerUtils::temporaryDirectoryOnSameVolumeThan(QStringLiteral("/no/such/x"))
+                    .isEmpty());
 
     const QString plain = FileManagerUtils::temporaryFilename();
     EXPECT_TRUE(QFileInfo(plain).isFile());
-    EXPECT_TRUE(QFileInfo(plain).fileName().startsWith(FileManagerUtils::randomFilename().section('-', 0, 0)));
+    EXPECT_TRUE(QFileInfo(plain).fileName().startsWith(
+        FileManagerUtils::randomFilename().section('-', 0, 0)));
     QFile::remove(plain);
 }

@@ -9,12 +9,14 @@ class UserDefaultsTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     QString file = dir.filePath(QStringLiteral("settings.conf"));
-    const QVariantMap defaults{{"count", 3}, {"flag", true}, {"ratio", 90.0},
-                               {"list", QStringList{"a", "b"}}, {"name", QString(" x")}};
+    const QVariantMap defaults{{"count", 3},
+                               {"flag", true},
+                               {"ratio", 90.0},
+                               {"list", QStringList{"a", "b"}},
+                               {"name", QString(" x")}};
 };
 
-TEST_F(UserDefaultsTest, StoredValuesSurviveRegistrationAndRestart)
-{
+TEST_F(UserDefaultsTest, StoredValuesSurviveRegistrationAndRestart) {
     {
         UserDefaults store(file);
         store.registerDefaults(defaults);
@@ -32,8 +34,7 @@ TEST_F(UserDefaultsTest, StoredValuesSurviveRegistrationAndRestart)
     EXPECT_EQ(reopened.integerForKey("count"), 3);
 }
 
-TEST_F(UserDefaultsTest, UnregisteredKeysAreAbsentAndDefaultsAreNeverSaved)
-{
+TEST_F(UserDefaultsTest, UnregisteredKeysAreAbsentAndDefaultsAreNeverSaved) {
     {
         UserDefaults store(file);
         store.registerDefaults(defaults);
@@ -47,8 +48,7 @@ TEST_F(UserDefaultsTest, UnregisteredKeysAreAbsentAndDefaultsAreNeverSaved)
     EXPECT_EQ(reopened.stringForKey("first_run"), "1");
 }
 
-TEST_F(UserDefaultsTest, ValuesComeBackWithTheTypeOfTheirDefault)
-{
+TEST_F(UserDefaultsTest, ValuesComeBackWithTheTypeOfTheirDefault) {
     {
         UserDefaults store(file);
         store.setObject(QStringList{"only"}, "list");
@@ -63,8 +63,7 @@ TEST_F(UserDefaultsTest, ValuesComeBackWithTheTypeOfTheirDefault)
     EXPECT_EQ(reopened.objectForKey("ratio"), QVariant(75.5));
 }
 
-TEST_F(UserDefaultsTest, StandardStoreCanBePointedAtAnotherFile)
-{
+TEST_F(UserDefaultsTest, StandardStoreCanBePointedAtAnotherFile) {
     UserDefaults::useFile(file);
     UserDefaults::standardUserDefaults().setInteger(42, "answer");
     UserDefaults::standardUserDefaults().synchronize();

@@ -5,8 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-bool TestFiles::write(const QString& path, const QByteArray& contents)
-{
+bool TestFiles::write(const QString& path, const QByteArray& contents) {
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
     QFile file(path);
@@ -14,8 +13,7 @@ bool TestFiles::write(const QString& path, const QByteArray& contents)
            file.write(contents) == contents.size();
 }
 
-QByteArray TestFiles::read(const QString& path)
-{
+QByteArray TestFiles::read(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};

@@ -11,8 +11,7 @@
 
 #include <cstdlib>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QTemporaryDir home(QDir::tempPath() + QStringLiteral("/pixhaul-test-home-XXXXXX"));
     if (!home.isValid())
         return 1;
