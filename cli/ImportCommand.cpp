@@ -11,7 +11,7 @@
 #include "UserDefaults.h"
 #include "camera/CameraDevice.h"
 #include "camera/CameraDrive.h"
-#include "shell/SettingsKeys.h"
+#include "settings/SettingsKeys.h"
 #include "transfer/DescriptionHistory.h"
 #include "transfer/TransferRun.h"
 

@@ -3,7 +3,7 @@
 
 #include "InterruptGuard.h"
 #include "UserDefaults.h"
-#include "shell/SettingsKeys.h"
+#include "settings/SettingsKeys.h"
 #include "transfer/DescriptionHistory.h"
 #include "transfer/OverwriteMode.h"
 

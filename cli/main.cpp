@@ -6,7 +6,7 @@
 #include "InterruptGuard.h"
 
 #include "UserDefaults.h"
-#include "shell/SettingsDefaults.h"
+#include "settings/SettingsDefaults.h"
 
 #include <QCoreApplication>
 

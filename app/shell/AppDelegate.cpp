@@ -6,7 +6,7 @@
 #include "GeneralPreferencesController.h"
 #include "HomeWindow.h"
 #include "PreferencesWindowController.h"
-#include "SettingsDefaults.h"
+#include "settings/SettingsDefaults.h"
 #include "TransferPreferencesController.h"
 #include "ViewerPreferencesController.h"
 #include "camera/CameraDevice.h"

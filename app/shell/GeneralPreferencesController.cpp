@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "GeneralPreferencesController.h"
 
-#include "SettingsKeys.h"
+#include "settings/SettingsKeys.h"
 #include "ui_GeneralPreferences.h"
 
 #include "JpegCompression.h"

@@ -2,7 +2,7 @@
 #include "TransferPreferencesController.h"
 
 #include "ApplicationInterfaces.h"
-#include "SettingsKeys.h"
+#include "settings/SettingsKeys.h"
 #include "ui_TransferPreferences.h"
 
 #include "Localization.h"

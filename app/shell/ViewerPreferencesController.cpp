@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ViewerPreferencesController.h"
 
-#include "SettingsKeys.h"
+#include "settings/SettingsKeys.h"
 #include "ui_ViewerPreferences.h"
 
 #include "ColorUtils.h"

@@ -2,7 +2,7 @@
 #include "DescriptionHistory.h"
 
 #include "UserDefaults.h"
-#include "shell/SettingsKeys.h"
+#include "settings/SettingsKeys.h"
 
 QStringList DescriptionHistory::updated(QStringList history, const QString& description) {
     history.removeAll(description);

@@ -2,7 +2,7 @@
 #include "OverwriteAnswer.h"
 
 #include "UserDefaults.h"
-#include "shell/SettingsKeys.h"
+#include "settings/SettingsKeys.h"
 
 OverwriteAnswer OverwriteAnswer::fromChoice(bool overwrite, int scope) {
     UserDefaults& defaults = UserDefaults::standardUserDefaults();

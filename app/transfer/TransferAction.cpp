@@ -4,7 +4,7 @@
 #include "FileUtils.h"
 #include "TransferLog.h"
 #include "UserDefaults.h"
-#include "shell/SettingsKeys.h"
+#include "settings/SettingsKeys.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -4,7 +4,7 @@
 #include "TransferLog.h"
 #include "UserDefaults.h"
 #include "camera/StagedFile.h"
-#include "shell/SettingsKeys.h"
+#include "settings/SettingsKeys.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FileManagerRename.h"
 
-#include "../Localization.h"
+#include "Localization.h"
 #include "AlertSheet.h"
 
 #include <QFile>

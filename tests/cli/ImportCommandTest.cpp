@@ -3,7 +3,7 @@
 #include "JpegFixture.h"
 #include "TestFiles.h"
 #include "UserDefaults.h"
-#include "shell/SettingsKeys.h"
+#include "settings/SettingsKeys.h"
 
 #include <QDir>
 #include <QDirIterator>

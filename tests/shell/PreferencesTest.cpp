@@ -2,8 +2,8 @@
 #include "shell/AboutBoxController.h"
 #include "shell/GeneralPreferencesController.h"
 #include "shell/PreferencesWindowController.h"
-#include "shell/SettingsDefaults.h"
-#include "shell/SettingsKeys.h"
+#include "settings/SettingsDefaults.h"
+#include "settings/SettingsKeys.h"
 #include "shell/TransferPreferencesController.h"
 #include "shell/ViewerPreferencesController.h"
 

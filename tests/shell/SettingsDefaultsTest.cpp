@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/SettingsDefaults.h"
-#include "shell/SettingsKeys.h"
+#include "settings/SettingsDefaults.h"
+#include "settings/SettingsKeys.h"
 
 #include "UserDefaults.h"
 

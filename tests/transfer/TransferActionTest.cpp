@@ -7,7 +7,7 @@
 #include "JpegFixture.h"
 #include "TestFiles.h"
 #include "UserDefaults.h"
-#include "shell/SettingsKeys.h"
+#include "settings/SettingsKeys.h"
 
 #include <QFileInfo>
 #include <QImage>

@@ -5,7 +5,7 @@
 
 #include "TestFiles.h"
 #include "UserDefaults.h"
-#include "shell/SettingsKeys.h"
+#include "settings/SettingsKeys.h"
 
 #include <QCoreApplication>
 #include <QDir>

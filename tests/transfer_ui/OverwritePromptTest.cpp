@@ -2,7 +2,7 @@
 #include "TransferUiFixture.h"
 
 #include "UserDefaults.h"
-#include "shell/SettingsKeys.h"
+#include "settings/SettingsKeys.h"
 #include "transfer/ui/OverwritePromptController.h"
 
 #include <QComboBox>

@@ -5,7 +5,7 @@
 #include "UserDefaults.h"
 #include "camera/CameraDeviceFile.h"
 #include "camera/gphoto/GPhotoFile.h"
-#include "shell/SettingsKeys.h"
+#include "settings/SettingsKeys.h"
 #include "transfer/Transferer.h"
 #include "transfer/ui/OverwritePromptController.h"
 #include "transfer/ui/TransferAssistantController.h"

@@ -4,7 +4,7 @@
 #include "JpegFixture.h"
 
 #include "UserDefaults.h"
-#include "shell/SettingsDefaults.h"
+#include "settings/SettingsDefaults.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>

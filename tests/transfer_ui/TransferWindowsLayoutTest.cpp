@@ -6,7 +6,7 @@
 #include "TransferUiFixture.h"
 
 #include "UserDefaults.h"
-#include "shell/SettingsKeys.h"
+#include "settings/SettingsKeys.h"
 #include "transfer/ui/OverwritePromptController.h"
 #include "transfer/ui/PromptValueController.h"
 #include "transfer/ui/TransferAssistantController.h"

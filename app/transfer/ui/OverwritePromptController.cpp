@@ -6,7 +6,7 @@
 #include "ThumbnailLabel.h"
 
 #include "UserDefaults.h"
-#include "shell/SettingsKeys.h"
+#include "settings/SettingsKeys.h"
 #include "transfer/OverwriteAnswer.h"
 #include "transfer/OverwriteMode.h"
 

@@ -15,7 +15,7 @@
 #include "camera/CameraDeviceFile.h"
 #include "camera/CameraDrive.h"
 #include "camera/gphoto/GPhotoFile.h"
-#include "shell/SettingsKeys.h"
+#include "settings/SettingsKeys.h"
 #include "transfer/Transferer.h"
 #include "widgets/ApplicationUtils.h"
 

@@ -6,7 +6,7 @@
 
 #include "Localization.h"
 #include "UserDefaults.h"
-#include "shell/SettingsKeys.h"
+#include "settings/SettingsKeys.h"
 #include "widgets/ApplicationUtils.h"
 #include "widgets/AttachedWindow.h"
 #include "widgets/TooltipHelper.h"
