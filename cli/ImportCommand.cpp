@@ -27,8 +27,10 @@ void print(FILE* stream, const QString& text) {
 
 } // namespace
 
-ImportCommand::ImportCommand(const ImportOptions& importOptions, FILE* output, FILE* errors)
+ImportCommand::ImportCommand(const ImportOptions& importOptions, UserDefaults& store, FILE* output,
+                             FILE* errors)
     : options(importOptions)
+    , settings(store)
     , out(output)
     , err(errors) {}
 
@@ -75,15 +77,16 @@ int ImportCommand::execute() {
     if (!deviceCamera)
         sourceFolder = QDir::cleanPath(source.absoluteFilePath());
 
-    UserDefaults& defaults = UserDefaults::standardUserDefaults();
     const QString pattern = options.destinationPattern.value_or(
-        defaults.stringForKey(QLatin1String(SettingsKeys::transfer_destination)));
+        settings.stringForKey(QLatin1String(SettingsKeys::transfer_destination)));
     if (pattern.trimmed().isEmpty()) {
         print(err, QStringLiteral("pixhaul-import: no destination pattern (--dest)\n"));
         return UsageError;
     }
     transferer.setMode(options.mode.value_or(
-        defaults.integerForKey(QLatin1String(SettingsKeys::transfer_mode)) != 0 ? 1 : 0));
+        settings.integerForKey(QLatin1String(SettingsKeys::transfer_mode)) != 0
+            ? TransferModeMove
+            : TransferModeCopy));
 
     // A card is read by its layout; any other folder is imported whole.
     if (deviceCamera) {
@@ -117,13 +120,13 @@ bool ImportCommand::settleGroups(const QString& pattern) {
         for (TransferTarget& group : groups)
             group.setDescription(*options.description);
         if (!options.dryRun)
-            DescriptionHistory::remember(*options.description);
+            DescriptionHistory(settings).remember(*options.description);
         return true;
     }
     // Nobody to ask (a script, a pipe) or only a plan wanted: no descriptions.
     if (options.dryRun || !TerminalPrompter::inputIsTerminal())
         return true;
-    TerminalPrompter prompter(err);
+    TerminalPrompter prompter(err, settings);
     for (qsizetype i = 0; i < groups.size(); ++i) {
         if (!prompter.askGroup(groups[i], static_cast<int>(i), static_cast<int>(groups.size())))
             return !InterruptGuard::interrupted();
@@ -147,14 +150,14 @@ void ImportCommand::printPlan(const QString& pattern) const {
 }
 
 int ImportCommand::transfer(const QString& pattern) {
-    const QList<TransferActionPtr> actions = transferer.getActionsFor(pattern);
+    const QList<TransferActionPtr> actions = transferer.getActionsFor(pattern, settings);
     for (const TransferActionPtr& action : actions)
         action->setRotateOverride(options.rotate);
 
-    TransferRun run(actions);
+    TransferRun run(actions, settings);
     run.setOverwriteModeOverride(options.overwriteMode);
     ProgressLine progress(err, static_cast<int>(actions.size()), transferer.totalBytes());
-    TerminalPrompter prompter(err);
+    TerminalPrompter prompter(err, settings);
     // The run works on this thread, so every report arrives directly and
     // the question is answered before the run goes on.
     QObject::connect(&run, &TransferRun::fileStarted, [&](const CameraFilePtr& source, bool) {

@@ -10,15 +10,19 @@
 #include <memory>
 
 class CameraDevice;
+class UserDefaults;
 
 // One run of pixhaul-import: scans the source, settles each group's date
 // and description, then prints the plan (dry run) or carries out the
 // transfer on the calling thread, answering conflicts on the terminal.
+// Unset options are read from `settings`, which also keeps the description
+// history and the overwrite answers.
 class ImportCommand {
 public:
     enum ExitStatus { Success = 0, SomeFailed = 1, UsageError = 2, Interrupted = 130 };
 
-    explicit ImportCommand(const ImportOptions& options, FILE* out = stdout, FILE* err = stderr);
+    ImportCommand(const ImportOptions& options, UserDefaults& settings, FILE* out = stdout,
+                  FILE* err = stderr);
 
     int execute();
     ~ImportCommand();
@@ -32,6 +36,7 @@ private:
     bool openCamera();
 
     ImportOptions options;
+    UserDefaults& settings;
     FILE* out;
     FILE* err;
     QString sourceFolder;

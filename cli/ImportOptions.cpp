@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ImportOptions.h"
 
-#include "camera/TransferMode.h"
-#include "transfer/OverwriteMode.h"
-
 QString ImportOptions::usage() {
     return QStringLiteral(
         "Usage: pixhaul-import [--dest PATTERN] [--move|--copy] [--overwrite ask|replace|skip]\n"

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "camera/TransferMode.h"
+#include "transfer/OverwriteMode.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -11,8 +14,8 @@
 struct ImportOptions {
     QString source;
     std::optional<QString> destinationPattern;
-    std::optional<int> mode;          // TransferMode
-    std::optional<int> overwriteMode; // OverwriteMode
+    std::optional<TransferMode> mode;
+    std::optional<OverwriteMode> overwriteMode;
     std::optional<bool> rotate;
     std::optional<QString> description;
     bool dryRun = false;

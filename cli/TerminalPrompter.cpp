@@ -16,8 +16,9 @@ const QString dateFormat = QStringLiteral("yyyy-MM-dd");
 
 } // namespace
 
-TerminalPrompter::TerminalPrompter(FILE* stream)
-    : out(stream) {}
+TerminalPrompter::TerminalPrompter(FILE* stream, UserDefaults& store)
+    : out(stream)
+    , settings(store) {}
 
 bool TerminalPrompter::inputIsTerminal() {
     return ::isatty(STDIN_FILENO) == 1;
@@ -72,7 +73,8 @@ bool TerminalPrompter::askGroup(TransferTarget& target, int index, int count) {
                   .arg(answer, QDate::currentDate().toString(dateFormat)));
     }
 
-    const QStringList history = DescriptionHistory::entries();
+    DescriptionHistory descriptions(settings);
+    const QStringList history = descriptions.entries();
     for (qsizetype i = 0; i < history.size(); ++i)
         print(QStringLiteral("  %1) %2\n").arg(i + 1).arg(history.at(i)));
     print(history.isEmpty() ? QStringLiteral("  Description: ")
@@ -85,7 +87,7 @@ bool TerminalPrompter::askGroup(TransferTarget& target, int index, int count) {
     if (isNumber && pick >= 1 && pick <= history.size())
         description = history.at(pick - 1);
     target.setDescription(description);
-    DescriptionHistory::remember(description);
+    descriptions.remember(description);
     return true;
 }
 
@@ -108,21 +110,20 @@ OverwriteAnswer TerminalPrompter::askOverwrite(const QString& title, const QStri
             return OverwriteAnswer::canceled();
     }
 
-    const int lastScope = static_cast<int>(
-        qBound<qint64>(OverwriteScopeThisFile,
-                       UserDefaults::standardUserDefaults().integerForKey(
-                           QLatin1String(SettingsKeys::transfer_overwrite_default)),
-                       OverwriteScopeAlways));
+    const int lastScope = static_cast<int>(qBound<qint64>(
+        OverwriteScopeThisFile,
+        settings.integerForKey(QLatin1String(SettingsKeys::transfer_overwrite_default)),
+        OverwriteScopeAlways));
     print(QStringLiteral("  Apply to: 1) this file only  2) all files of this transfer  "
                          "3) all files from now on [%1]: ")
               .arg(lastScope + 1));
-    int scope = lastScope;
+    auto scope = static_cast<OverwriteScope>(lastScope);
     QString answer;
     if (!readLine(answer))
         return InterruptGuard::interrupted() ? OverwriteAnswer::canceled() : OverwriteAnswer{};
     bool isNumber = false;
     const int picked = answer.toInt(&isNumber);
     if (isNumber && picked >= 1 && picked <= 3)
-        scope = picked - 1;
-    return OverwriteAnswer::fromChoice(overwrite, scope);
+        scope = static_cast<OverwriteScope>(picked - 1);
+    return OverwriteAnswer::fromChoice(overwrite, scope, settings);
 }

@@ -8,12 +8,15 @@
 
 #include <cstdio>
 
+class UserDefaults;
+
 // Questions on the terminal: each group's date and description before a
 // transfer, and what to do with a file that already exists. Questions go
-// to `out` (stderr), answers come from standard input. Main thread.
+// to `out` (stderr), answers come from standard input; the history and the
+// answers' scope live in `settings`. Main thread.
 class TerminalPrompter {
 public:
-    explicit TerminalPrompter(FILE* out);
+    TerminalPrompter(FILE* out, UserDefaults& settings);
 
     static bool inputIsTerminal();
 
@@ -32,4 +35,5 @@ private:
     void print(const QString& text);
 
     FILE* out;
+    UserDefaults& settings;
 };

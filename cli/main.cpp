@@ -29,8 +29,9 @@ int main(int argc, char** argv) {
         std::fputs(ImportOptions::usage().toLocal8Bit().constData(), stdout);
         return ImportCommand::Success;
     }
-    SettingsDefaults::registerDefaults(UserDefaults::standardUserDefaults());
-    const int status = ImportCommand(*options).execute();
-    UserDefaults::standardUserDefaults().synchronize();
+    UserDefaults& settings = UserDefaults::standardUserDefaults();
+    SettingsDefaults::registerDefaults(settings);
+    const int status = ImportCommand(*options, settings).execute();
+    settings.synchronize();
     return status;
 }

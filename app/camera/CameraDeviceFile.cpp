@@ -32,7 +32,8 @@ QImage CameraDeviceFile::thumbnail() const {
     return file->thumbnailIfAvailable();
 }
 
-bool CameraDeviceFile::transferFileTo(const QString& destination, int mode, bool replaceExisting) {
+bool CameraDeviceFile::transferFileTo(const QString& destination, TransferMode mode,
+                                      bool replaceExisting) {
     const std::shared_ptr<GPhotoDevice> device = file->device();
     if (!device) {
         qCWarning(lcCamera).noquote()

@@ -38,7 +38,7 @@ public:
     // Downloads the file into the destination's folder under the
     // destination's name, with its side files; in move mode the device
     // deletes it once it stands complete there.
-    bool transferFileTo(const QString& destination, int mode,
+    bool transferFileTo(const QString& destination, TransferMode mode,
                         bool replaceExisting = false) override;
 
     // Calls `request` on this thread and waits until one of the callbacks

@@ -58,8 +58,9 @@ QImage CameraDriveFile::thumbnail() const {
     return ImageUtils::getThumbnail(filePath);
 }
 
-bool CameraDriveFile::transferFileTo(const QString& destination, int mode, bool replaceExisting) {
-    const int effectiveMode = moveable ? mode : TransferModeCopy;
+bool CameraDriveFile::transferFileTo(const QString& destination, TransferMode mode,
+                                     bool replaceExisting) {
+    const TransferMode effectiveMode = moveable ? mode : TransferModeCopy;
     if (effectiveMode == TransferModeCopy)
         return copyTo(destination, replaceExisting, true, JXFORM_NONE);
     if (effectiveMode != TransferModeMove)
@@ -71,10 +72,10 @@ bool CameraDriveFile::transferFileTo(const QString& destination, int mode, bool 
     return copyTo(destination, replaceExisting, false, JXFORM_NONE);
 }
 
-bool CameraDriveFile::transferUprightFileTo(const QString& destination, int mode,
+bool CameraDriveFile::transferUprightFileTo(const QString& destination, TransferMode mode,
                                             bool replaceExisting) {
     const int code = ImageUtils::uprightTransformFor(filePath);
-    const int effectiveMode = moveable ? mode : TransferModeCopy;
+    const TransferMode effectiveMode = moveable ? mode : TransferModeCopy;
     // Nothing to turn: the orientation was read once, here.
     if (code <= JXFORM_NONE)
         return transferFileTo(destination, mode, replaceExisting);

@@ -22,10 +22,10 @@ public:
 
     // Move on one file system is a single rename; otherwise the contents
     // are copied to a staged file, published, and the source removed last.
-    bool transferFileTo(const QString& destination, int mode,
+    bool transferFileTo(const QString& destination, TransferMode mode,
                         bool replaceExisting = false) override;
     // A copy is turned in memory and written once.
-    bool transferUprightFileTo(const QString& destination, int mode,
+    bool transferUprightFileTo(const QString& destination, TransferMode mode,
                                bool replaceExisting = false) override;
     bool supportsParallelTransfers() const override { return true; }
 

@@ -25,11 +25,12 @@ QImage CameraFile::thumbnail() const {
     return {};
 }
 
-bool CameraFile::transferFileTo(const QString&, int, bool) {
+bool CameraFile::transferFileTo(const QString&, TransferMode, bool) {
     return false;
 }
 
-bool CameraFile::transferUprightFileTo(const QString& destination, int mode, bool replaceExisting) {
+bool CameraFile::transferUprightFileTo(const QString& destination, TransferMode mode,
+                                       bool replaceExisting) {
     if (!transferFileTo(destination, mode, replaceExisting))
         return false;
     // The file has arrived; one left as it is loses nothing.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "TransferMode.h"
+
 #include <QDateTime>
 #include <QImage>
 #include <QMetaType>
@@ -30,7 +32,7 @@ public:
     virtual QDateTime modificationDate() const;
     virtual QImage thumbnail() const;
 
-    // Copies (mode 0) or moves (mode 1) the file to the full path
+    // Copies or moves the file to the full path
     // `destination`, whose folder exists. Implementations guarantee:
     // - no partial file ever stands under `destination` (contents are
     //   written under a hidden temporary name beside it, then renamed);
@@ -38,13 +40,14 @@ public:
     //   `replaceExisting` is true and left alone (failure) otherwise;
     // - in move mode the source is removed only once its copy is in place.
     // True when the file stands complete at `destination`.
-    virtual bool transferFileTo(const QString& destination, int mode, bool replaceExisting = false);
+    virtual bool transferFileTo(const QString& destination, TransferMode mode,
+                                bool replaceExisting = false);
 
     // The same, and a JPEG arrives turned upright by its EXIF orientation,
     // losslessly; one that cannot be turned arrives as it is. The base
     // transfers, then rewrites the file in place; drive files turn it on the
     // way, so it is written once.
-    virtual bool transferUprightFileTo(const QString& destination, int mode,
+    virtual bool transferUprightFileTo(const QString& destination, TransferMode mode,
                                        bool replaceExisting = false);
 
     // Whether transferFileTo() may run on another thread while another file

@@ -6,13 +6,13 @@
 #include "GeneralPreferencesController.h"
 #include "HomeWindow.h"
 #include "PreferencesWindowController.h"
-#include "settings/SettingsDefaults.h"
 #include "TransferPreferencesController.h"
 #include "ViewerPreferencesController.h"
 #include "camera/CameraDevice.h"
 #include "camera/CameraDrive.h"
 #include "camera/gphoto/GPhotoDevice.h"
 #include "camera/gphoto/GPhotoDeviceBrowser.h"
+#include "settings/SettingsDefaults.h"
 #include "transfer/Transferer.h"
 #include "transfer/ui/TransferAssistantController.h"
 
@@ -35,8 +35,6 @@ Q_LOGGING_CATEGORY(lcShell, "pixhaul.shell")
 
 namespace {
 
-AppDelegate* sharedDelegate = nullptr;
-
 const QString launcherIdentifier = QStringLiteral("com.zentrovo.pixhaul.launcher");
 
 bool anyWindowVisible() {
@@ -49,18 +47,10 @@ bool anyWindowVisible() {
 
 AppDelegate::AppDelegate(const QStringList& arguments, QObject* parent)
     : QObject(parent)
-    , fromDetector(arguments.contains(QStringLiteral("-transfer"))) {
-    sharedDelegate = this;
-}
+    , fromDetector(arguments.contains(QStringLiteral("-transfer"))) {}
 
 AppDelegate::~AppDelegate() {
     applicationWillTerminate();
-    if (sharedDelegate == this)
-        sharedDelegate = nullptr;
-}
-
-AppDelegate* AppDelegate::instance() {
-    return sharedDelegate;
 }
 
 TransferAssistantController* AppDelegate::transferController() const {

@@ -36,8 +36,6 @@ public:
     explicit AppDelegate(const QStringList& arguments, QObject* parent = nullptr);
     ~AppDelegate() override;
 
-    static AppDelegate* instance();
-
     // Registers the defaults, listens for the launcher, starts the device
     // browser and creates the login-item controller, in that order.
     void awakeFromNib();

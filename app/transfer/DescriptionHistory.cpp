@@ -12,16 +12,14 @@ QStringList DescriptionHistory::updated(QStringList history, const QString& desc
     return history;
 }
 
-QStringList DescriptionHistory::entries() {
-    return UserDefaults::standardUserDefaults().stringArrayForKey(
-        QLatin1String(SettingsKeys::transfer_desc_history));
+QStringList DescriptionHistory::entries() const {
+    return settings.stringArrayForKey(QLatin1String(SettingsKeys::transfer_desc_history));
 }
 
 QStringList DescriptionHistory::remember(const QString& description) {
     if (description.isEmpty())
         return entries();
     const QStringList history = updated(entries(), description);
-    UserDefaults::standardUserDefaults().setObject(
-        history, QLatin1String(SettingsKeys::transfer_desc_history));
+    settings.setObject(history, QLatin1String(SettingsKeys::transfer_desc_history));
     return history;
 }

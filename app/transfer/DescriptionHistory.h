@@ -4,18 +4,26 @@
 #include <QString>
 #include <QStringList>
 
-// The group descriptions used last ("transfer_desc_history"): most recent
-// first, at most ten, no duplicates.
-namespace DescriptionHistory {
+class UserDefaults;
 
-inline constexpr int maximumEntries = 10;
+// The group descriptions used last ("transfer_desc_history" in the settings
+// store it is given, which must outlive it): most recent first, at most
+// ten, no duplicates.
+class DescriptionHistory {
+public:
+    static constexpr int maximumEntries = 10;
 
-// `history` with `description` moved or added to the front.
-QStringList updated(QStringList history, const QString& description);
+    explicit DescriptionHistory(UserDefaults& store)
+        : settings(store) {}
 
-// The stored history.
-QStringList entries();
-// Records a non-empty description in the stored history; returns the new list.
-QStringList remember(const QString& description);
+    // `history` with `description` moved or added to the front.
+    static QStringList updated(QStringList history, const QString& description);
 
-} // namespace DescriptionHistory
+    // The stored history.
+    QStringList entries() const;
+    // Records a non-empty description in the stored history; returns the new list.
+    QStringList remember(const QString& description);
+
+private:
+    UserDefaults& settings;
+};

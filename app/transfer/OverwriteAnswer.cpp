@@ -4,13 +4,13 @@
 #include "UserDefaults.h"
 #include "settings/SettingsKeys.h"
 
-OverwriteAnswer OverwriteAnswer::fromChoice(bool overwrite, int scope) {
-    UserDefaults& defaults = UserDefaults::standardUserDefaults();
-    defaults.setInteger(scope, QLatin1String(SettingsKeys::transfer_overwrite_default));
+OverwriteAnswer OverwriteAnswer::fromChoice(bool overwrite, OverwriteScope scope,
+                                            UserDefaults& settings) {
+    settings.setInteger(scope, QLatin1String(SettingsKeys::transfer_overwrite_default));
     OverwriteAnswer answer;
     answer.doOverwrite = overwrite;
     if (scope == OverwriteScopeAlways) {
-        defaults.setInteger(overwrite ? OverwriteModeReplace : OverwriteModeSkip,
+        settings.setInteger(overwrite ? OverwriteModeReplace : OverwriteModeSkip,
                             QLatin1String(SettingsKeys::transfer_overwrite_mode));
         answer.forAll = true;
     } else if (scope == OverwriteScopeThisTransfer) {

@@ -5,6 +5,8 @@
 
 #include <QMetaType>
 
+class UserDefaults;
+
 // The answer to one overwrite question of a transfer run.
 struct OverwriteAnswer {
     bool cancel = false;      // stop the whole transfer
@@ -16,8 +18,8 @@ struct OverwriteAnswer {
     // The answer for a replace or skip choice with its scope, recorded the
     // way every prompt records it: the scope becomes
     // "transfer_overwrite_default"; "always" also stores the choice as
-    // "transfer_overwrite_mode". Any thread.
-    static OverwriteAnswer fromChoice(bool overwrite, int scope);
+    // "transfer_overwrite_mode", both in `settings`. Any thread.
+    static OverwriteAnswer fromChoice(bool overwrite, OverwriteScope scope, UserDefaults& settings);
 };
 
 Q_DECLARE_METATYPE(OverwriteAnswer)

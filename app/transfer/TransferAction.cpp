@@ -9,10 +9,12 @@
 #include <QDir>
 #include <QFileInfo>
 
-TransferAction::TransferAction(int mode, const CameraFilePtr& source, const QString& destination)
+TransferAction::TransferAction(TransferMode mode, const CameraFilePtr& source,
+                               const QString& destination, UserDefaults& store)
     : transferMode(mode)
     , sourceFile(source)
-    , destinationPath(destination) {}
+    , destinationPath(destination)
+    , settings(&store) {}
 
 bool TransferAction::process(bool replaceExisting) {
     if (!sourceFile)
@@ -46,6 +48,5 @@ qint64 TransferAction::bytes() const {
 bool TransferAction::shouldRotate() const {
     if (rotateOverride)
         return *rotateOverride;
-    return UserDefaults::standardUserDefaults().boolForKey(
-        QLatin1String(SettingsKeys::transfer_rotate));
+    return settings->boolForKey(QLatin1String(SettingsKeys::transfer_rotate));
 }

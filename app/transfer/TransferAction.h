@@ -2,22 +2,27 @@
 #pragma once
 
 #include "camera/CameraFile.h"
+#include "camera/TransferMode.h"
 
 #include <QString>
 
 #include <memory>
 #include <optional>
 
+class UserDefaults;
+
 // Carries one camera file to one destination path: makes the folder,
 // copies or moves the file (never leaving a partial file under its final
 // name), rotates a JPEG to its EXIF orientation when "transfer_rotate" asks
 // for it, and gives it the source's dates. Runs on the transfer worker.
+// The settings store it reads must outlive it.
 class TransferAction {
 public:
-    TransferAction(int mode, const CameraFilePtr& source, const QString& destination);
+    TransferAction(TransferMode mode, const CameraFilePtr& source, const QString& destination,
+                   UserDefaults& settings);
 
-    int mode() const { return transferMode; }
-    void setMode(int mode) { transferMode = mode; }
+    TransferMode mode() const { return transferMode; }
+    void setMode(TransferMode mode) { transferMode = mode; }
     CameraFilePtr source() const { return sourceFile; }
     void setSource(const CameraFilePtr& source) { sourceFile = source; }
     QString destination() const { return destinationPath; }
@@ -35,14 +40,16 @@ public:
     // The source's size: how far the progress advances for this action.
     qint64 bytes() const;
 
-    // Whether the file is turned upright on the way.
+    // Whether the file is turned upright on the way ("transfer_rotate",
+    // read for each file, unless overridden).
     bool shouldRotate() const;
 
 private:
-    int transferMode;
+    TransferMode transferMode;
     CameraFilePtr sourceFile;
     QString destinationPath;
     std::optional<bool> rotateOverride;
+    UserDefaults* settings;
 };
 
 using TransferActionPtr = std::shared_ptr<TransferAction>;

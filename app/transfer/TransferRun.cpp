@@ -38,21 +38,24 @@ const int registered = [] {
 
 } // namespace
 
-TransferRun::TransferRun(const QList<TransferActionPtr>& plannedActions, QObject* parent)
+TransferRun::TransferRun(const QList<TransferActionPtr>& plannedActions, UserDefaults& store,
+                         QObject* parent)
     : QObject(parent)
-    , actions(plannedActions) {
+    , actions(plannedActions)
+    , settings(store) {
     Q_UNUSED(registered);
 }
 
-int TransferRun::overwriteMode() const {
+OverwriteMode TransferRun::overwriteMode() const {
     if (overwriteModeOverride)
         return *overwriteModeOverride;
-    return static_cast<int>(UserDefaults::standardUserDefaults().integerForKey(
-        QLatin1String(SettingsKeys::transfer_overwrite_mode)));
+    // Any other stored number acts as skip.
+    return static_cast<OverwriteMode>(
+        settings.integerForKey(QLatin1String(SettingsKeys::transfer_overwrite_mode)));
 }
 
 TransferSummary TransferRun::run() {
-    const int mode = overwriteMode();
+    const OverwriteMode mode = overwriteMode();
     bool replace = mode == OverwriteModeReplace;
     bool askUser = mode == OverwriteModeAsk;
     bool skipped = false;

@@ -14,6 +14,8 @@
 #include <future>
 #include <optional>
 
+class UserDefaults;
+
 // Executes the planned actions of one transfer in order: resolves name
 // conflicts by the overwrite mode (read once at the start) or by asking,
 // honours the cancel flag before each file, and reports progress. The copy
@@ -33,14 +35,17 @@
 // answers inside a directly connected slot). A receiver that goes away
 // must answer OverwriteAnswer::canceled() first. Without any receiver of
 // the question, conflicts are skipped. cancel() is safe from any thread,
-// also from a signal handler.
+// also from a signal handler. The settings store must outlive the run.
 class TransferRun : public QObject {
     Q_OBJECT
 public:
-    explicit TransferRun(const QList<TransferActionPtr>& actions, QObject* parent = nullptr);
+    TransferRun(const QList<TransferActionPtr>& actions, UserDefaults& settings,
+                QObject* parent = nullptr);
 
     // Overwrite mode used instead of "transfer_overwrite_mode".
-    void setOverwriteModeOverride(std::optional<int> mode) { overwriteModeOverride = mode; }
+    void setOverwriteModeOverride(std::optional<OverwriteMode> mode) {
+        overwriteModeOverride = mode;
+    }
 
     // Runs every action; emits finished() and returns the same summary.
     TransferSummary run();
@@ -72,11 +77,12 @@ private:
     static bool runsAlongside(const TransferAction& action);
     static Finishing start(const TransferActionPtr& action, bool replaceExisting);
 
-    int overwriteMode() const;
+    OverwriteMode overwriteMode() const;
     OverwriteAnswer ask(const CameraFilePtr& source, const QString& destination);
 
     QList<TransferActionPtr> actions;
-    std::optional<int> overwriteModeOverride;
+    UserDefaults& settings;
+    std::optional<OverwriteMode> overwriteModeOverride;
     std::atomic<bool> canceledFlag{false};
 
     QMutex answerLock;

@@ -73,7 +73,8 @@ void Transferer::scanCamera(Camera& camera) {
     groups = found;
 }
 
-QList<TransferActionPtr> Transferer::getActionsFor(const QString& pattern) const {
+QList<TransferActionPtr> Transferer::getActionsFor(const QString& pattern,
+                                                   UserDefaults& settings) const {
     QList<TransferActionPtr> actions;
     for (const TransferTarget& target : groups) {
         for (const CameraFilePtr& item : target.items()) {
@@ -81,7 +82,8 @@ QList<TransferActionPtr> Transferer::getActionsFor(const QString& pattern) const
             const QString destination = folder.isEmpty()
                                             ? item->title()
                                             : QStringLiteral("%1/%2").arg(folder, item->title());
-            actions.append(std::make_shared<TransferAction>(transferMode, item, destination));
+            actions.append(
+                std::make_shared<TransferAction>(transferMode, item, destination, settings));
         }
     }
     return actions;

@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 
+class UserDefaults;
+
 // One planned transfer: the camera's files grouped by the local calendar day
 // they were taken on (one target per day, ascending), their total size, and
 // the actions built from a destination folder pattern.
@@ -23,8 +25,8 @@
 // transferer; editing targets and getActionsFor() happen on the main thread.
 class Transferer {
 public:
-    int mode() const { return transferMode; }
-    void setMode(int mode) { transferMode = mode; }
+    TransferMode mode() const { return transferMode; }
+    void setMode(TransferMode mode) { transferMode = mode; }
     qint64 totalBytes() const { return bytesTotal; }
     void setTotalBytes(qint64 bytes) { bytesTotal = bytes; }
     const QList<TransferTarget>& targets() const { return groups; }
@@ -38,8 +40,9 @@ public:
     // date exactly once, and rebuilds targets and totalBytes.
     void scanCamera(Camera& camera);
 
-    // One action per file, group by group in target order.
-    QList<TransferActionPtr> getActionsFor(const QString& pattern) const;
+    // One action per file, group by group in target order; the actions read
+    // their settings from `settings`, which must outlive them.
+    QList<TransferActionPtr> getActionsFor(const QString& pattern, UserDefaults& settings) const;
 
     // The folder of `target` under `pattern`; every file of a group gets the
     // same folder, so `file` is not consulted.
@@ -50,7 +53,7 @@ public:
     static QDateTime startOfLocalDay(const QDateTime& date);
 
 private:
-    int transferMode = 0;
+    TransferMode transferMode = TransferModeCopy;
     qint64 bytesTotal = 0;
     QList<TransferTarget> groups;
 };

@@ -75,12 +75,13 @@ TEST_F(CameraDriveFileTest, CopyKeepsSourceAndMoveRemovesItUnlessNotMoveable) {
     ASSERT_TRUE(movie.transferFileTo(target(QStringLiteral("c.mts")), TransferModeMove));
     EXPECT_TRUE(QFileInfo::exists(movie.path()));
 
-    EXPECT_FALSE(CameraDriveFile(picture, true).transferFileTo(target(QStringLiteral("d")), 7));
+    EXPECT_FALSE(CameraDriveFile(picture, true)
+                     .transferFileTo(target(QStringLiteral("d")), static_cast<TransferMode>(7)));
     EXPECT_EQ(allEntries(dest.path()), (QStringList{"a.jpg", "b.jpg", "c.mts"}));
 }
 
 TEST_F(CameraDriveFileTest, ExistingDestinationIsReplacedOnlyWhenAsked) {
-    for (int mode : {TransferModeCopy, TransferModeMove}) {
+    for (TransferMode mode : {TransferModeCopy, TransferModeMove}) {
         SCOPED_TRACE(mode);
         const QString existing = target(QStringLiteral("x.jpg"));
         ASSERT_TRUE(TestFiles::write(existing, "old"));

@@ -5,8 +5,8 @@
 
 #include "FileUtils.h"
 #include "JpegFixture.h"
+#include "PrivateSettings.h"
 #include "TestFiles.h"
-#include "UserDefaults.h"
 #include "settings/SettingsKeys.h"
 
 #include <QFileInfo>
@@ -17,11 +17,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-void setRotate(bool rotate) {
-    UserDefaults::standardUserDefaults().setBool(rotate,
-                                                 QLatin1String(SettingsKeys::transfer_rotate));
-}
 
 QImage rawPixels(const QString& path) {
     QImageReader reader(path);
@@ -42,8 +37,12 @@ protected:
         FileUtils::setModificationDate(modified, path);
         return path;
     }
+    void setRotate(bool rotate) {
+        settings.store.setBool(rotate, QLatin1String(SettingsKeys::transfer_rotate));
+    }
     QTemporaryDir card;
     QTemporaryDir dest;
+    PrivateSettings settings;
     const QDateTime modified{QDate(2011, 4, 3), QTime(10, 20, 30)};
 };
 
@@ -56,7 +55,7 @@ TEST_F(TransferActionTest, TurnedJpegArrivesUprightWithSourceDate) {
     const QString destination = dest.path() + QStringLiteral("/new/folder/IMG_0001.JPG");
 
     TransferAction action(TransferModeCopy, std::make_shared<CameraDriveFile>(source, true),
-                          destination);
+                          destination, settings.store);
     EXPECT_EQ(action.bytes(), QFileInfo(source).size());
     ASSERT_TRUE(action.process());
 
@@ -79,20 +78,20 @@ TEST_F(TransferActionTest, RotationOffOrNotAJpegLeavesTheBytesAlone) {
 
     setRotate(false);
     TransferAction off(TransferModeCopy, std::make_shared<CameraDriveFile>(jpeg, true),
-                       dest.path() + QStringLiteral("/a.jpg"));
+                       dest.path() + QStringLiteral("/a.jpg"), settings.store);
     ASSERT_TRUE(off.process());
     EXPECT_EQ(TestFiles::read(dest.path() + QStringLiteral("/a.jpg")), TestFiles::read(jpeg));
 
     // The command line's choice wins over the setting.
     setRotate(true);
     TransferAction overridden(TransferModeCopy, std::make_shared<CameraDriveFile>(jpeg, true),
-                              dest.path() + QStringLiteral("/c.jpg"));
+                              dest.path() + QStringLiteral("/c.jpg"), settings.store);
     overridden.setRotateOverride(false);
     ASSERT_TRUE(overridden.process());
     EXPECT_EQ(TestFiles::read(dest.path() + QStringLiteral("/c.jpg")), TestFiles::read(jpeg));
 
     TransferAction picture(TransferModeCopy, std::make_shared<CameraDriveFile>(png, true),
-                           dest.path() + QStringLiteral("/b.png"));
+                           dest.path() + QStringLiteral("/b.png"), settings.store);
     ASSERT_TRUE(picture.process());
     EXPECT_EQ(TestFiles::read(dest.path() + QStringLiteral("/b.png")), TestFiles::read(png));
 }
@@ -102,11 +101,12 @@ TEST_F(TransferActionTest, FolderThatCannotBeMadeFailsWithoutTouchingTheSource) 
     // A plain file where a folder would have to be: even root cannot.
     ASSERT_TRUE(TestFiles::write(dest.path() + QStringLiteral("/blocked"), "file"));
     TransferAction action(TransferModeMove, std::make_shared<CameraDriveFile>(source, true),
-                          dest.path() + QStringLiteral("/blocked/2012/a.jpg"));
+                          dest.path() + QStringLiteral("/blocked/2012/a.jpg"), settings.store);
     EXPECT_FALSE(action.process());
     EXPECT_TRUE(QFileInfo::exists(source));
-    EXPECT_FALSE(
-        TransferAction(TransferModeCopy, nullptr, dest.path() + QStringLiteral("/x")).process());
+    EXPECT_FALSE(TransferAction(TransferModeCopy, nullptr, dest.path() + QStringLiteral("/x"),
+                                settings.store)
+                     .process());
 }
 
 } // namespace

@@ -3,8 +3,8 @@
 #include "camera/CameraDrive.h"
 #include "transfer/Transferer.h"
 
+#include "PrivateSettings.h"
 #include "TestFiles.h"
-#include "UserDefaults.h"
 #include "settings/SettingsKeys.h"
 
 #include <QCoreApplication>
@@ -25,7 +25,8 @@
 namespace {
 
 UserDefaults& defaults() {
-    return UserDefaults::standardUserDefaults();
+    static PrivateSettings settings;
+    return settings.store;
 }
 
 void setOverwriteMode(int mode) {
@@ -50,8 +51,8 @@ struct Recorder {
                              OverwriteAnswer answer = OverwriteAnswer::canceled();
                              if (!answers.empty()) {
                                  // Recorded now, as a prompt records its answer.
-                                 answer = OverwriteAnswer::fromChoice(answers.front().first,
-                                                                      answers.front().second);
+                                 answer = OverwriteAnswer::fromChoice(
+                                     answers.front().first, answers.front().second, defaults());
                                  answers.pop_front();
                              }
                              run.answerOverwriteQuestion(answer);
@@ -60,7 +61,7 @@ struct Recorder {
                          [this](const TransferSummary&) { events << QStringLiteral("finished"); });
     }
     QStringList events;
-    std::deque<std::pair<bool, int>> answers; // replace?, scope
+    std::deque<std::pair<bool, OverwriteScope>> answers; // replace?, scope
 };
 
 // A camera file whose transfer writes its name and tells how many
@@ -85,7 +86,7 @@ public:
     QString title() const override { return name; }
     qint64 fileSize() const override { return name.size(); }
     bool supportsParallelTransfers() const override { return parallel; }
-    bool transferFileTo(const QString& destination, int, bool) override {
+    bool transferFileTo(const QString& destination, TransferMode, bool) override {
         {
             std::unique_lock<std::mutex> locked(overlap.lock);
             const int order = ++overlap.started;
@@ -115,7 +116,7 @@ protected:
     }
     // A card with three pictures and a movie, all of one day (the files'
     // own dates: no EXIF), planned into one folder.
-    QList<TransferActionPtr> plan(int mode = 0) {
+    QList<TransferActionPtr> plan(TransferMode mode = TransferModeCopy) {
         for (const char* name : {"DCIM/100/a.jpg", "DCIM/100/b.jpg", "DCIM/100/c.jpg"})
             EXPECT_TRUE(
                 TestFiles::write(card.path() + QLatin1Char('/') + QLatin1String(name), name));
@@ -125,7 +126,7 @@ protected:
         transferer.setMode(mode);
         transferer.scanCamera(drive);
         EXPECT_EQ(transferer.targets().size(), 1);
-        return transferer.getActionsFor(folder());
+        return transferer.getActionsFor(folder(), defaults());
     }
     // One recording file per name; each to its own name in the folder, or
     // all to `sameName`.
@@ -134,8 +135,8 @@ protected:
         QList<TransferActionPtr> actions;
         for (const QString& name : names)
             actions << std::make_shared<TransferAction>(
-                0, std::make_shared<RecordingFile>(name, parallel, overlap),
-                out(sameName.isEmpty() ? name : sameName));
+                TransferModeCopy, std::make_shared<RecordingFile>(name, parallel, overlap),
+                out(sameName.isEmpty() ? name : sameName), defaults());
         return actions;
     }
     QString folder() const { return dest.path() + QStringLiteral("/out"); }
@@ -147,7 +148,7 @@ protected:
 };
 
 TEST_F(TransferRunTest, CopyAndMoveWithReportsInOrder) {
-    TransferRun copy(plan(0));
+    TransferRun copy(plan(TransferModeCopy), defaults());
     Recorder recorder(copy);
     const TransferSummary summary = copy.run();
     EXPECT_EQ(recorder.events,
@@ -158,7 +159,7 @@ TEST_F(TransferRunTest, CopyAndMoveWithReportsInOrder) {
     EXPECT_TRUE(QFileInfo::exists(card.path() + QStringLiteral("/DCIM/100/a.jpg")));
 
     QDir(folder()).removeRecursively();
-    TransferRun move(plan(1));
+    TransferRun move(plan(TransferModeMove), defaults());
     EXPECT_EQ(move.run().transferred, 4);
     EXPECT_FALSE(QFileInfo::exists(card.path() + QStringLiteral("/DCIM/100/a.jpg")));
     EXPECT_TRUE(QFileInfo::exists(card.path() + QStringLiteral("/PRIVATE/M/d.MTS")));
@@ -174,7 +175,7 @@ TEST_F(TransferRunTest, ReplaceSkipAndFoldersAtTheDestination) {
         occupy(QStringLiteral("a.jpg"));
         QDir().mkpath(out(QStringLiteral("b.jpg"))); // a folder is never replaced
         setOverwriteMode(mode);
-        TransferRun run(actions);
+        TransferRun run(actions, defaults());
         Recorder recorder(run);
         const TransferSummary summary = run.run();
 
@@ -203,7 +204,7 @@ TEST_F(TransferRunTest, AskedAnswersHoldForTheirScope) {
         occupy(QLatin1String(name));
     defaults().setInteger(1, QLatin1String(SettingsKeys::transfer_overwrite_default));
 
-    TransferRun run(actions);
+    TransferRun run(actions, defaults());
     Recorder recorder(run);
     // Skip a.jpg only, then replace everything left in this transfer.
     recorder.answers = {{false, OverwriteScopeThisFile}, {true, OverwriteScopeThisTransfer}};
@@ -220,7 +221,7 @@ TEST_F(TransferRunTest, AskedAnswersHoldForTheirScope) {
     // "From now on" also becomes the mode of later runs.
     for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.MTS"})
         occupy(QLatin1String(name));
-    TransferRun always(actions);
+    TransferRun always(actions, defaults());
     Recorder alwaysRecorder(always);
     alwaysRecorder.answers = {{false, OverwriteScopeAlways}};
     EXPECT_EQ(always.run().skipped, 4);
@@ -232,7 +233,7 @@ TEST_F(TransferRunTest, AskedAnswersHoldForTheirScope) {
 TEST_F(TransferRunTest, CancelInThePromptOrByTheFlagStopsAfterTheCurrentFile) {
     const QList<TransferActionPtr> actions = plan();
     occupy(QStringLiteral("b.jpg"));
-    TransferRun prompted(actions);
+    TransferRun prompted(actions, defaults());
     Recorder recorder(prompted); // no answers queued: the prompt is cancelled
     const TransferSummary stopped = prompted.run();
     EXPECT_EQ(recorder.events,
@@ -244,7 +245,7 @@ TEST_F(TransferRunTest, CancelInThePromptOrByTheFlagStopsAfterTheCurrentFile) {
     EXPECT_EQ(TestFiles::read(out(QStringLiteral("b.jpg"))), "old");
 
     QDir(folder()).removeRecursively();
-    TransferRun flagged(actions);
+    TransferRun flagged(actions, defaults());
     Recorder flaggedRecorder(flagged);
     QObject::connect(&flagged, &TransferRun::fileStarted, [&flagged] { flagged.cancel(); });
     const TransferSummary canceled = flagged.run();
@@ -255,7 +256,7 @@ TEST_F(TransferRunTest, CancelInThePromptOrByTheFlagStopsAfterTheCurrentFile) {
 
 TEST_F(TransferRunTest, UnwritableDestinationFailsEveryFileAndStillFinishes) {
     ASSERT_TRUE(TestFiles::write(folder(), "a file, not a folder"));
-    TransferRun run(plan(1));
+    TransferRun run(plan(TransferModeMove), defaults());
     Recorder recorder(run);
     const TransferSummary summary = run.run();
     EXPECT_EQ(recorder.events.filter(QStringLiteral("bytes")).size(), 4);
@@ -269,7 +270,7 @@ TEST_F(TransferRunTest, UnwritableDestinationFailsEveryFileAndStillFinishes) {
 TEST_F(TransferRunTest, WorkerWaitsForAnAnswerGivenLaterOnTheMainThread) {
     const QList<TransferActionPtr> actions = plan();
     occupy(QStringLiteral("c.jpg"));
-    TransferRun run(actions);
+    TransferRun run(actions, defaults());
     QObject window; // stands for a window living on the main thread
     QStringList events;
     QObject::connect(
@@ -282,7 +283,8 @@ TEST_F(TransferRunTest, WorkerWaitsForAnAnswerGivenLaterOnTheMainThread) {
                          events << QStringLiteral("ask ") + QFileInfo(destination).fileName();
                          // The prompt answers some event-loop turns later.
                          QTimer::singleShot(20, &window, [&run] {
-                             run.answerOverwriteQuestion(OverwriteAnswer::fromChoice(true, 0));
+                             run.answerOverwriteQuestion(OverwriteAnswer::fromChoice(
+                                 true, OverwriteScopeThisFile, defaults()));
                          });
                      });
     bool finished = false;
@@ -303,7 +305,7 @@ TEST_F(TransferRunTest, DriveFilesOverlapDeviceFilesTakeTurns) {
         SCOPED_TRACE(parallel);
         QDir(folder()).removeRecursively();
         Overlap overlap;
-        TransferRun run(recorded({"a.jpg", "b.jpg", "c.jpg"}, parallel, overlap));
+        TransferRun run(recorded({"a.jpg", "b.jpg", "c.jpg"}, parallel, overlap), defaults());
         Recorder recorder(run);
         EXPECT_EQ(run.run().transferred, 3);
         EXPECT_EQ(overlap.most, parallel ? 2 : 1);
@@ -320,7 +322,8 @@ TEST_F(TransferRunTest, OneNameTwiceWaitsForTheFirstAndCancelLetsTheStartedOneFi
         setOverwriteMode(mode);
         Overlap overlap;
         overlap.awaitSecond = false;
-        TransferRun run(recorded({"first", "second"}, true, overlap, QStringLiteral("same.jpg")));
+        TransferRun run(recorded({"first", "second"}, true, overlap, QStringLiteral("same.jpg")),
+                        defaults());
         const TransferSummary summary = run.run();
         EXPECT_EQ(overlap.most, 1);
         EXPECT_EQ(summary.failed, 0);
@@ -334,7 +337,7 @@ TEST_F(TransferRunTest, OneNameTwiceWaitsForTheFirstAndCancelLetsTheStartedOneFi
     QDir(folder()).removeRecursively();
     Overlap overlap;
     overlap.awaitSecond = false;
-    TransferRun run(recorded({"a.jpg", "b.jpg", "c.jpg"}, true, overlap));
+    TransferRun run(recorded({"a.jpg", "b.jpg", "c.jpg"}, true, overlap), defaults());
     Recorder recorder(run);
     QObject::connect(&run, &TransferRun::fileStarted, [&run](const CameraFilePtr& file, bool) {
         if (file->title() == QLatin1String("b.jpg"))

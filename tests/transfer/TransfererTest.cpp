@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "transfer/Transferer.h"
 
+#include "PrivateSettings.h"
+
 #include <QDir>
 #include <QLocale>
 
@@ -105,13 +107,14 @@ TEST(TransfererTest, ActionsRunGroupByGroupIntoEachGroupsFolder) {
     camera.add(QStringLiteral("b.jpg"), 1, at(2012, 9, 8));
     camera.add(QStringLiteral("a.jpg"), 1, at(2012, 9, 7));
     camera.add(QStringLiteral("c.mov"), 1, at(2012, 9, 8));
+    PrivateSettings settings;
     Transferer transferer;
-    transferer.setMode(1);
+    transferer.setMode(TransferModeMove);
     transferer.scanCamera(camera);
     transferer.targets()[1].setDescription(QStringLiteral("Trip"));
 
     const QList<TransferActionPtr> actions =
-        transferer.getActionsFor(QStringLiteral("/p/%Y-%m-%d %P"));
+        transferer.getActionsFor(QStringLiteral("/p/%Y-%m-%d %P"), settings.store);
     ASSERT_EQ(actions.size(), 3);
     EXPECT_EQ(actions[0]->destination(), QStringLiteral("/p/2012-09-07/a.jpg"));
     EXPECT_EQ(actions[1]->destination(), QStringLiteral("/p/2012-09-08 Trip/b.jpg"));

@@ -19,7 +19,8 @@ void TestCameraFile::setThumbnail(const QImage& thumbnail) {
     image = thumbnail;
 }
 
-bool TestCameraFile::transferFileTo(const QString& destination, int, bool replaceExisting) {
+bool TestCameraFile::transferFileTo(const QString& destination, TransferMode,
+                                    bool replaceExisting) {
     started = true;
     if (gated.exchange(false))
         gate.acquire();

@@ -20,7 +20,8 @@ public:
     QDateTime creationDate() const override { return taken; }
     QDateTime modificationDate() const override { return taken; }
     QImage thumbnail() const override;
-    bool transferFileTo(const QString& destination, int mode, bool replaceExisting) override;
+    bool transferFileTo(const QString& destination, TransferMode mode,
+                        bool replaceExisting) override;
 
     void setThumbnail(const QImage& image);
     void setFails(bool fails) { failing = fails; }

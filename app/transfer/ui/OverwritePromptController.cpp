@@ -78,9 +78,12 @@ void OverwritePromptController::reject() {
     cancelTransfer();
 }
 
-void OverwritePromptController::processApplyChoiceWithAction(int mode) {
+void OverwritePromptController::processApplyChoiceWithAction(OverwriteMode mode) {
     const int scope = applyChoice();
     if (scope < 0)
         return;
-    m_forAll = OverwriteAnswer::fromChoice(mode == OverwriteModeReplace, scope).forAll;
+    m_forAll = OverwriteAnswer::fromChoice(mode == OverwriteModeReplace,
+                                           static_cast<OverwriteScope>(scope),
+                                           UserDefaults::standardUserDefaults())
+                   .forAll;
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "transfer/OverwriteMode.h"
+
 #include <QDialog>
 #include <QImage>
 #include <QString>
@@ -49,7 +51,7 @@ public:
 
     // Records the chosen scope for an answer of `mode` (OverwriteModeReplace
     // or OverwriteModeSkip) and sets forAll from it.
-    void processApplyChoiceWithAction(int mode);
+    void processApplyChoiceWithAction(OverwriteMode mode);
 
     // Escape and the window's close button stop the transfer, as the
     // cancel button does.

@@ -176,7 +176,8 @@ void TransferAssistantController::startTransfer() {
     selectPage(transferPageIndex);
     progress->begin(plan->totalBytes());
 
-    const QList<TransferActionPtr> actions = plan->getActionsFor(setup->destinationText());
+    const QList<TransferActionPtr> actions =
+        plan->getActionsFor(setup->destinationText(), UserDefaults::standardUserDefaults());
     firstAction = actions.value(0);
     delete session;
     session = new TransferRunSession(actions, this, this);

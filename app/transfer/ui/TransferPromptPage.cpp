@@ -6,6 +6,7 @@
 #include "ThumbnailLabel.h"
 
 #include "Localization.h"
+#include "UserDefaults.h"
 #include "transfer/DescriptionHistory.h"
 #include "transfer/Transferer.h"
 
@@ -31,7 +32,7 @@ TransferPromptPage::TransferPromptPage(Ui::TransferAssistant& form, QObject* par
 void TransferPromptPage::loadHistory() {
     const QString typed = ui.description->currentText();
     ui.description->clear();
-    ui.description->addItems(DescriptionHistory::entries());
+    ui.description->addItems(DescriptionHistory(UserDefaults::standardUserDefaults()).entries());
     ui.description->setEditText(typed);
 }
 
@@ -100,7 +101,8 @@ bool TransferPromptPage::nextPrompt() {
     ui.recallButton->setEnabled(true);
 
     if (!lastDescription->isEmpty()) {
-        const QStringList history = DescriptionHistory::remember(*lastDescription);
+        const QStringList history =
+            DescriptionHistory(UserDefaults::standardUserDefaults()).remember(*lastDescription);
         ui.description->clear();
         ui.description->addItems(history);
     }

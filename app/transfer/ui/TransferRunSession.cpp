@@ -3,6 +3,7 @@
 
 #include "OverwritePromptController.h"
 
+#include "UserDefaults.h"
 #include "transfer/OverwriteAnswer.h"
 #include "transfer/TransferRun.h"
 
@@ -12,7 +13,7 @@
 TransferRunSession::TransferRunSession(const QList<TransferActionPtr>& actions, QWidget* owner,
                                        QObject* parent)
     : QObject(parent)
-    , run(new TransferRun(actions, this))
+    , run(new TransferRun(actions, UserDefaults::standardUserDefaults(), this))
     , window(owner) {
     // The run emits on its worker; these connections queue each report to
     // the main thread, where they arrive in the order they were sent.

@@ -82,8 +82,9 @@ bool TransferSetupPage::validate(bool hasCamera) {
     return true;
 }
 
-int TransferSetupPage::acceptMode() {
-    const int mode = ui.transferMode->currentIndex() != 0 ? 1 : 0;
+TransferMode TransferSetupPage::acceptMode() {
+    const TransferMode mode =
+        ui.transferMode->currentIndex() != 0 ? TransferModeMove : TransferModeCopy;
     UserDefaults::standardUserDefaults().setInteger(mode,
                                                     QLatin1String(SettingsKeys::transfer_mode));
     return mode;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "camera/TransferMode.h"
+
 #include <QObject>
 #include <QString>
 
@@ -31,7 +33,7 @@ public:
     bool validate(bool hasCamera);
 
     // 0 copy, 1 move, as chosen; also stored as "transfer_mode".
-    int acceptMode();
+    TransferMode acceptMode();
 
     QString sourceText() const;
     // The pattern as typed; it is not written back to the settings.
