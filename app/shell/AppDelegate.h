@@ -45,8 +45,9 @@ public:
     void applicationWillTerminate();
 
     // Files, folders or cards handed over on the command line or by the
-    // desktop: several files go to the viewer; one file shows its folder's
-    // images from it; a card opens the assistant; another folder is browsed.
+    // desktop: a card opens the assistant; a folder is browsed (in the
+    // desktop's file manager until Pixhaul has its own browser); pictures
+    // are meant for the full-screen viewer, which this build does not have.
     void openFiles(const QStringList& paths);
     bool openFile(const QString& path) const;
 

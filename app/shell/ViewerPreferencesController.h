@@ -12,8 +12,9 @@ namespace Ui {
 class ViewerPreferences;
 }
 
-// The Viewer pane: background colour, transitions and the slide delay.
-// The viewer reads them whenever it needs them. Main thread.
+// The Viewer pane: background colour, transitions and the slide delay,
+// stored for the full-screen viewer (not part of this build yet). Main
+// thread.
 class ViewerPreferencesController : public QWidget, public PreferencesPane {
     Q_OBJECT
 public:

@@ -3,7 +3,8 @@
 
 #include "SetupWindow.h"
 
-// The wizard of the batch processor: a SetupWindow whose content box and
+// A wizard for pages smaller than the standard (meant for the batch
+// processor, not built yet): a SetupWindow whose content box and
 // side picture are shorter than the standard by a fixed height, for pages
 // designed smaller than the standard box. Pages taller than that still get
 // their room (the box's height is a minimum, so large fonts never clip).
