@@ -7,7 +7,6 @@
 
 #include <cstdint>
 
-
 namespace {
 
 // Gradients plus grain from a small xorshift generator: cheap, and varied
@@ -37,19 +36,19 @@ std::vector<unsigned char> pixels(int width, int height, std::uint32_t seed) {
 } // namespace
 
 CorpusGenerator::CorpusGenerator()
-    : compressor(tjInitCompress()) {}
+    : m_compressor(tjInitCompress()) {}
 
 CorpusGenerator::~CorpusGenerator() {
-    if (compressor)
-        tjDestroy(compressor);
+    if (m_compressor)
+        tjDestroy(m_compressor);
 }
 
 std::vector<unsigned char> CorpusGenerator::encode(const std::vector<unsigned char>& rgb, int width,
                                                    int height, int quality) {
     unsigned char* out = nullptr;
     unsigned long size = 0;
-    if (!compressor || tjCompress2(compressor, rgb.data(), width, 0, height, TJPF_RGB, &out, &size,
-                                   TJSAMP_420, quality, 0) != 0) {
+    if (!m_compressor || tjCompress2(m_compressor, rgb.data(), width, 0, height, TJPF_RGB, &out,
+                                     &size, TJSAMP_420, quality, 0) != 0) {
         tjFree(out);
         return {};
     }

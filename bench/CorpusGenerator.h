@@ -34,5 +34,5 @@ private:
     std::vector<unsigned char> exifBlock(const Picture& picture,
                                          const std::vector<unsigned char>& thumbnail);
 
-    void* compressor;
+    void* m_compressor;
 };

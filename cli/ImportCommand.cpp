@@ -29,20 +29,20 @@ void print(FILE* stream, const QString& text) {
 
 ImportCommand::ImportCommand(const ImportOptions& importOptions, UserDefaults& store, FILE* output,
                              FILE* errors)
-    : options(importOptions)
-    , settings(store)
-    , out(output)
-    , err(errors) {}
+    : m_options(importOptions)
+    , m_settings(store)
+    , m_out(output)
+    , m_err(errors) {}
 
 ImportCommand::~ImportCommand() = default;
 
 int ImportCommand::listCameras() {
     const QList<GPhotoDeviceInfo> cameras = DeviceCameraSource::connectedCameras();
     if (cameras.isEmpty())
-        print(out, QStringLiteral("No cameras found.\n"));
+        print(m_out, QStringLiteral("No cameras found.\n"));
     for (const GPhotoDeviceInfo& camera : cameras) {
         // Cards show up as folders: import those by their path instead.
-        print(out,
+        print(m_out,
               camera.identifier() + (camera.isMassStorage() ? QStringLiteral("  (mass storage)\n")
                                                             : QStringLiteral("\n")));
     }
@@ -51,61 +51,61 @@ int ImportCommand::listCameras() {
 
 bool ImportCommand::openCamera() {
     QString error;
-    deviceCamera = DeviceCameraSource::open(*options.camera, error);
-    if (!deviceCamera) {
-        print(err, QStringLiteral("pixhaul-import: %1\n").arg(error));
+    m_deviceCamera = DeviceCameraSource::open(*m_options.camera, error);
+    if (!m_deviceCamera) {
+        print(m_err, QStringLiteral("pixhaul-import: %1\n").arg(error));
         return false;
     }
-    sourceFolder = *options.camera;
+    m_sourceFolder = *m_options.camera;
     return true;
 }
 
 int ImportCommand::execute() {
-    if (options.listCameras)
+    if (m_options.listCameras)
         return listCameras();
-    if (options.camera && !openCamera())
+    if (m_options.camera && !openCamera())
         return UsageError;
-    const QFileInfo source(options.source);
-    if (!deviceCamera && !source.exists()) {
-        print(err, QStringLiteral("pixhaul-import: %1: no such folder\n").arg(options.source));
-        return UsageError;
-    }
-    if (!deviceCamera && !source.isDir()) {
-        print(err, QStringLiteral("pixhaul-import: %1: not a folder\n").arg(options.source));
+    const QFileInfo source(m_options.source);
+    if (!m_deviceCamera && !source.exists()) {
+        print(m_err, QStringLiteral("pixhaul-import: %1: no such folder\n").arg(m_options.source));
         return UsageError;
     }
-    if (!deviceCamera)
-        sourceFolder = QDir::cleanPath(source.absoluteFilePath());
+    if (!m_deviceCamera && !source.isDir()) {
+        print(m_err, QStringLiteral("pixhaul-import: %1: not a folder\n").arg(m_options.source));
+        return UsageError;
+    }
+    if (!m_deviceCamera)
+        m_sourceFolder = QDir::cleanPath(source.absoluteFilePath());
 
-    const QString pattern = options.destinationPattern.value_or(
-        settings.stringForKey(QLatin1String(SettingsKeys::transfer_destination)));
+    const QString pattern = m_options.destinationPattern.value_or(
+        m_settings.stringForKey(QLatin1String(SettingsKeys::transfer_destination)));
     if (pattern.trimmed().isEmpty()) {
-        print(err, QStringLiteral("pixhaul-import: no destination pattern (--dest)\n"));
+        print(m_err, QStringLiteral("pixhaul-import: no destination pattern (--dest)\n"));
         return UsageError;
     }
-    transferer.setMode(options.mode.value_or(
-        settings.integerForKey(QLatin1String(SettingsKeys::transfer_mode)) != 0
+    m_transferer.setMode(m_options.mode.value_or(
+        m_settings.integerForKey(QLatin1String(SettingsKeys::transfer_mode)) != 0
             ? TransferModeMove
             : TransferModeCopy));
 
     // A card is read by its layout; any other folder is imported whole.
-    if (deviceCamera) {
-        transferer.scanCamera(*deviceCamera);
+    if (m_deviceCamera) {
+        m_transferer.scanCamera(*m_deviceCamera);
     } else {
-        CameraDrive drive(sourceFolder);
+        CameraDrive drive(m_sourceFolder);
         if (!drive.isDefined()) {
-            drive.setImagePath(sourceFolder);
+            drive.setImagePath(m_sourceFolder);
             drive.setVideoPath({});
         }
-        transferer.scanCamera(drive);
+        m_transferer.scanCamera(drive);
     }
-    if (transferer.targets().isEmpty()) {
-        print(out, QStringLiteral("No files to import in %1.\n").arg(sourceFolder));
+    if (m_transferer.targets().isEmpty()) {
+        print(m_out, QStringLiteral("No files to import in %1.\n").arg(m_sourceFolder));
         return Success;
     }
     if (!settleGroups(pattern) || InterruptGuard::interrupted())
         return Interrupted;
-    if (options.dryRun) {
+    if (m_options.dryRun) {
         printPlan(pattern);
         return Success;
     }
@@ -115,18 +115,18 @@ int ImportCommand::execute() {
 bool ImportCommand::settleGroups(const QString& pattern) {
     if (!pattern.contains(QLatin1String("%P")))
         return true;
-    QList<TransferTarget>& groups = transferer.targets();
-    if (options.description) {
+    QList<TransferTarget>& groups = m_transferer.targets();
+    if (m_options.description) {
         for (TransferTarget& group : groups)
-            group.setDescription(*options.description);
-        if (!options.dryRun)
-            DescriptionHistory(settings).remember(*options.description);
+            group.setDescription(*m_options.description);
+        if (!m_options.dryRun)
+            DescriptionHistory(m_settings).remember(*m_options.description);
         return true;
     }
     // Nobody to ask (a script, a pipe) or only a plan wanted: no descriptions.
-    if (options.dryRun || !TerminalPrompter::inputIsTerminal())
+    if (m_options.dryRun || !TerminalPrompter::inputIsTerminal())
         return true;
-    TerminalPrompter prompter(err, settings);
+    TerminalPrompter prompter(m_err, m_settings);
     for (qsizetype i = 0; i < groups.size(); ++i) {
         if (!prompter.askGroup(groups[i], static_cast<int>(i), static_cast<int>(groups.size())))
             return !InterruptGuard::interrupted();
@@ -135,29 +135,29 @@ bool ImportCommand::settleGroups(const QString& pattern) {
 }
 
 void ImportCommand::printPlan(const QString& pattern) const {
-    for (const TransferTarget& group : transferer.targets()) {
+    for (const TransferTarget& group : m_transferer.targets()) {
         qint64 bytes = 0;
         for (const CameraFilePtr& file : group.items())
             bytes += file->fileSize();
         const QString folder = Transferer::calcTargetFolderForFile({}, group, pattern);
-        print(out, QStringLiteral("%1  %2 file(s)  %3  %4\n")
-                       .arg(group.date().toLocalTime().date().toString(Qt::ISODate))
-                       .arg(group.items().size())
-                       .arg(ByteCountFormatter::stringFromByteCount(
-                           bytes, QStringLiteral("B"), ByteCountFormatter::DecimalCountStyle))
-                       .arg(folder));
+        print(m_out, QStringLiteral("%1  %2 file(s)  %3  %4\n")
+                         .arg(group.date().toLocalTime().date().toString(Qt::ISODate))
+                         .arg(group.items().size())
+                         .arg(ByteCountFormatter::stringFromByteCount(
+                             bytes, QStringLiteral("B"), ByteCountFormatter::DecimalCountStyle))
+                         .arg(folder));
     }
 }
 
 int ImportCommand::transfer(const QString& pattern) {
-    const QList<TransferActionPtr> actions = transferer.getActionsFor(pattern, settings);
+    const QList<TransferActionPtr> actions = m_transferer.getActionsFor(pattern, m_settings);
     for (const TransferActionPtr& action : actions)
-        action->setRotateOverride(options.rotate);
+        action->setRotateOverride(m_options.rotate);
 
-    TransferRun run(actions, settings);
-    run.setOverwriteModeOverride(options.overwriteMode);
-    ProgressLine progress(err, static_cast<int>(actions.size()), transferer.totalBytes());
-    TerminalPrompter prompter(err, settings);
+    TransferRun run(actions, m_settings);
+    run.setOverwriteModeOverride(m_options.overwriteMode);
+    ProgressLine progress(m_err, static_cast<int>(actions.size()), m_transferer.totalBytes());
+    TerminalPrompter prompter(m_err, m_settings);
     // The run works on this thread, so every report arrives directly and
     // the question is answered before the run goes on.
     QObject::connect(&run, &TransferRun::fileStarted, [&](const CameraFilePtr& source, bool) {
@@ -176,7 +176,7 @@ int ImportCommand::transfer(const QString& pattern) {
     // A device answers its downloads on this thread: the run then works
     // on a worker while this thread delivers them.
     TransferSummary summary;
-    if (deviceCamera)
+    if (m_deviceCamera)
         DeviceCameraSource::runBesideEventLoop([&] { summary = run.run(); });
     else
         summary = run.run();
@@ -190,14 +190,14 @@ int ImportCommand::transfer(const QString& pattern) {
 }
 
 void ImportCommand::printSummary(const TransferSummary& summary) const {
-    print(out, QStringLiteral("%1 file(s) transferred, %2 skipped, %3 failed from %4.\n")
-                   .arg(summary.transferred)
-                   .arg(summary.skipped)
-                   .arg(summary.failed)
-                   .arg(sourceFolder));
+    print(m_out, QStringLiteral("%1 file(s) transferred, %2 skipped, %3 failed from %4.\n")
+                     .arg(summary.transferred)
+                     .arg(summary.skipped)
+                     .arg(summary.failed)
+                     .arg(m_sourceFolder));
     if (summary.canceled)
-        print(out,
+        print(m_out,
               QStringLiteral("Stopped: %1 file(s) not transferred.\n").arg(summary.notStarted));
     for (const QString& name : summary.failedNames)
-        print(out, QStringLiteral("Failed: %1\n").arg(name));
+        print(m_out, QStringLiteral("Failed: %1\n").arg(name));
 }

@@ -35,12 +35,12 @@ private:
     int listCameras();
     bool openCamera();
 
-    ImportOptions options;
-    UserDefaults& settings;
-    FILE* out;
-    FILE* err;
-    QString sourceFolder;
-    Transferer transferer;
+    ImportOptions m_options;
+    UserDefaults& m_settings;
+    FILE* m_out;
+    FILE* m_err;
+    QString m_sourceFolder;
+    Transferer m_transferer;
     // The device camera of --camera; its transfer runs beside the event loop.
-    std::shared_ptr<CameraDevice> deviceCamera;
+    std::shared_ptr<CameraDevice> m_deviceCamera;
 };

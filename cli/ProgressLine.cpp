@@ -16,49 +16,49 @@ QString bytesText(qint64 bytes, const QString& suffix = QStringLiteral("B")) {
 } // namespace
 
 ProgressLine::ProgressLine(FILE* stream, int totalFiles, qint64 totalBytes)
-    : out(stream)
-    , enabled(::isatty(::fileno(stream)) == 1)
-    , filesTotal(totalFiles)
-    , bytesTotal(totalBytes) {
-    clock.start();
+    : m_out(stream)
+    , m_enabled(::isatty(::fileno(stream)) == 1)
+    , m_filesTotal(totalFiles)
+    , m_bytesTotal(totalBytes) {
+    m_clock.start();
 }
 
 void ProgressLine::fileStarted(const QString& title) {
-    ++filesStarted;
-    current = title;
+    ++m_filesStarted;
+    m_current = title;
     draw();
 }
 
 void ProgressLine::bytesDone(qint64 bytes) {
-    bytesSoFar += bytes;
+    m_bytesSoFar += bytes;
     draw();
 }
 
 void ProgressLine::finish() {
-    if (!enabled)
+    if (!m_enabled)
         return;
-    std::fputs("\r\033[K", out);
-    std::fflush(out);
+    std::fputs("\r\033[K", m_out);
+    std::fflush(m_out);
 }
 
 void ProgressLine::draw() {
-    if (!enabled)
+    if (!m_enabled)
         return;
     QString line = QStringLiteral("[%1/%2] %3 of %4")
-                       .arg(filesStarted)
-                       .arg(filesTotal)
-                       .arg(bytesText(bytesSoFar), bytesText(bytesTotal));
-    const qint64 elapsedMs = clock.elapsed();
-    if (elapsedMs > 500 && bytesSoFar > 0) {
+                       .arg(m_filesStarted)
+                       .arg(m_filesTotal)
+                       .arg(bytesText(m_bytesSoFar), bytesText(m_bytesTotal));
+    const qint64 elapsedMs = m_clock.elapsed();
+    if (elapsedMs > 500 && m_bytesSoFar > 0) {
         const double perSecond =
-            static_cast<double>(bytesSoFar) * 1000.0 / static_cast<double>(elapsedMs);
+            static_cast<double>(m_bytesSoFar) * 1000.0 / static_cast<double>(elapsedMs);
         const qint64 secondsLeft =
-            static_cast<qint64>(static_cast<double>(bytesTotal - bytesSoFar) / perSecond);
+            static_cast<qint64>(static_cast<double>(m_bytesTotal - m_bytesSoFar) / perSecond);
         line += QStringLiteral(", %1, %2 left")
                     .arg(bytesText(static_cast<qint64>(perSecond), QStringLiteral("B/s")),
                          StringUtils::stringFromDurationInSeconds(qMax<qint64>(0, secondsLeft)));
     }
-    line += QStringLiteral("  ") + current;
-    std::fputs(("\r" + line.toLocal8Bit() + "\033[K").constData(), out);
-    std::fflush(out);
+    line += QStringLiteral("  ") + m_current;
+    std::fputs(("\r" + line.toLocal8Bit() + "\033[K").constData(), m_out);
+    std::fflush(m_out);
 }

@@ -20,12 +20,12 @@ public:
 private:
     void draw();
 
-    FILE* out;
-    bool enabled;
-    int filesTotal;
-    qint64 bytesTotal;
-    int filesStarted = 0;
-    qint64 bytesSoFar = 0;
-    QString current;
-    QElapsedTimer clock;
+    FILE* m_out;
+    bool m_enabled;
+    int m_filesTotal;
+    qint64 m_bytesTotal;
+    int m_filesStarted = 0;
+    qint64 m_bytesSoFar = 0;
+    QString m_current;
+    QElapsedTimer m_clock;
 };

@@ -17,16 +17,16 @@ const QString dateFormat = QStringLiteral("yyyy-MM-dd");
 } // namespace
 
 TerminalPrompter::TerminalPrompter(FILE* stream, UserDefaults& store)
-    : out(stream)
-    , settings(store) {}
+    : m_out(stream)
+    , m_settings(store) {}
 
 bool TerminalPrompter::inputIsTerminal() {
     return ::isatty(STDIN_FILENO) == 1;
 }
 
 void TerminalPrompter::print(const QString& text) {
-    std::fputs(text.toLocal8Bit().constData(), out);
-    std::fflush(out);
+    std::fputs(text.toLocal8Bit().constData(), m_out);
+    std::fflush(m_out);
 }
 
 bool TerminalPrompter::readLine(QString& line) {
@@ -73,7 +73,7 @@ bool TerminalPrompter::askGroup(TransferTarget& target, int index, int count) {
                   .arg(answer, QDate::currentDate().toString(dateFormat)));
     }
 
-    DescriptionHistory descriptions(settings);
+    DescriptionHistory descriptions(m_settings);
     const QStringList history = descriptions.entries();
     for (qsizetype i = 0; i < history.size(); ++i)
         print(QStringLiteral("  %1) %2\n").arg(i + 1).arg(history.at(i)));
@@ -112,7 +112,7 @@ OverwriteAnswer TerminalPrompter::askOverwrite(const QString& title, const QStri
 
     const int lastScope = static_cast<int>(qBound<qint64>(
         OverwriteScopeThisFile,
-        settings.integerForKey(QLatin1String(SettingsKeys::transfer_overwrite_default)),
+        m_settings.integerForKey(QLatin1String(SettingsKeys::transfer_overwrite_default)),
         OverwriteScopeAlways));
     print(QStringLiteral("  Apply to: 1) this file only  2) all files of this transfer  "
                          "3) all files from now on [%1]: ")
@@ -125,5 +125,5 @@ OverwriteAnswer TerminalPrompter::askOverwrite(const QString& title, const QStri
     const int picked = answer.toInt(&isNumber);
     if (isNumber && picked >= 1 && picked <= 3)
         scope = static_cast<OverwriteScope>(picked - 1);
-    return OverwriteAnswer::fromChoice(overwrite, scope, settings);
+    return OverwriteAnswer::fromChoice(overwrite, scope, m_settings);
 }

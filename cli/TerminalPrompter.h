@@ -34,6 +34,6 @@ private:
     bool readLine(QString& line);
     void print(const QString& text);
 
-    FILE* out;
-    UserDefaults& settings;
+    FILE* m_out;
+    UserDefaults& m_settings;
 };

@@ -53,18 +53,18 @@ struct MovieFrameReader::Private {
 };
 
 MovieFrameReader::MovieFrameReader(const QString& path)
-    : d(std::make_unique<Private>()) {
+    : m_d(std::make_unique<Private>()) {
     AVFormatContext* rawFormat = nullptr;
     const QByteArray fileName = QFile::encodeName(path);
     if (path.isEmpty() ||
         avformat_open_input(&rawFormat, fileName.constData(), nullptr, nullptr) < 0)
         return;
-    d->format.reset(rawFormat);
+    m_d->format.reset(rawFormat);
     if (avformat_find_stream_info(rawFormat, nullptr) < 0) {
-        d->format.reset();
+        m_d->format.reset();
         return;
     }
-    d->audioStream = av_find_best_stream(rawFormat, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+    m_d->audioStream = av_find_best_stream(rawFormat, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
     const AVCodec* codec = nullptr;
     const int video = av_find_best_stream(rawFormat, AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
     if (video < 0 || !codec)
@@ -78,8 +78,8 @@ MovieFrameReader::MovieFrameReader(const QString& path)
         qCDebug(lcFoundation) << "no decoder opens the video of" << path;
         return;
     }
-    d->decoder = std::move(decoder);
-    d->videoStream = video;
+    m_d->decoder = std::move(decoder);
+    m_d->videoStream = video;
 
     size_t sideDataSize = 0;
     const uint8_t* matrix =
@@ -89,7 +89,7 @@ MovieFrameReader::MovieFrameReader(const QString& path)
             av_display_rotation_get(reinterpret_cast<const int32_t*>(matrix));
         if (!std::isnan(counterClockwise)) {
             const int degrees = static_cast<int>(std::lround(-counterClockwise / 90.0)) * 90;
-            d->rotation = ((degrees % 360) + 360) % 360;
+            m_d->rotation = ((degrees % 360) + 360) % 360;
         }
     }
 }
@@ -97,7 +97,7 @@ MovieFrameReader::MovieFrameReader(const QString& path)
 MovieFrameReader::~MovieFrameReader() = default;
 
 bool MovieFrameReader::isValid() const {
-    return d->decoder != nullptr;
+    return m_d->decoder != nullptr;
 }
 
 QSize MovieFrameReader::Private::codedDisplaySize() const {
@@ -113,32 +113,32 @@ QSize MovieFrameReader::Private::codedDisplaySize() const {
 }
 
 QSize MovieFrameReader::frameSize() const {
-    const QSize size = d->codedDisplaySize();
-    return (d->rotation == 90 || d->rotation == 270) ? size.transposed() : size;
+    const QSize size = m_d->codedDisplaySize();
+    return (m_d->rotation == 90 || m_d->rotation == 270) ? size.transposed() : size;
 }
 
 qint64 MovieFrameReader::durationMilliseconds() const {
-    if (!d->format || d->format->duration <= 0)
+    if (!m_d->format || m_d->format->duration <= 0)
         return 0;
-    return d->format->duration / (AV_TIME_BASE / 1000);
+    return m_d->format->duration / (AV_TIME_BASE / 1000);
 }
 
 qint64 MovieFrameReader::bitRate() const {
-    return d->format ? qMax<int64_t>(0, d->format->bit_rate) : 0;
+    return m_d->format ? qMax<int64_t>(0, m_d->format->bit_rate) : 0;
 }
 
 QString MovieFrameReader::videoCodecName() const {
-    if (!d->format || d->videoStream < 0)
+    if (!m_d->format || m_d->videoStream < 0)
         return {};
     return QString::fromLatin1(
-        avcodec_get_name(d->format->streams[d->videoStream]->codecpar->codec_id));
+        avcodec_get_name(m_d->format->streams[m_d->videoStream]->codecpar->codec_id));
 }
 
 QString MovieFrameReader::audioCodecName() const {
-    if (!d->format || d->audioStream < 0)
+    if (!m_d->format || m_d->audioStream < 0)
         return {};
     return QString::fromLatin1(
-        avcodec_get_name(d->format->streams[d->audioStream]->codecpar->codec_id));
+        avcodec_get_name(m_d->format->streams[m_d->audioStream]->codecpar->codec_id));
 }
 
 QImage MovieFrameReader::Private::convert(const AVFrame* frame, const QSize& maxSize) const {
@@ -177,8 +177,8 @@ QImage MovieFrameReader::Private::convert(const AVFrame* frame, const QSize& max
 QImage MovieFrameReader::frameNearStart(const QSize& maxSize) {
     if (!isValid())
         return {};
-    AVFormatContext* format = d->format.get();
-    AVCodecContext* decoder = d->decoder.get();
+    AVFormatContext* format = m_d->format.get();
+    AVCodecContext* decoder = m_d->decoder.get();
 
     if (format->duration > 0) {
         const int64_t target = qMin<int64_t>(AV_TIME_BASE, format->duration / 10);
@@ -200,7 +200,7 @@ QImage MovieFrameReader::frameNearStart(const QSize& maxSize) {
                 draining = true;
                 avcodec_send_packet(decoder, nullptr);
             } else {
-                const bool ours = packet->stream_index == d->videoStream;
+                const bool ours = packet->stream_index == m_d->videoStream;
                 const int sent = ours ? avcodec_send_packet(decoder, packet.get()) : 0;
                 av_packet_unref(packet.get());
                 if (!ours || (sent < 0 && sent != AVERROR(EAGAIN)))
@@ -209,7 +209,7 @@ QImage MovieFrameReader::frameNearStart(const QSize& maxSize) {
         }
         const int received = avcodec_receive_frame(decoder, frame.get());
         if (received == 0) {
-            QImage image = d->convert(frame.get(), maxSize);
+            QImage image = m_d->convert(frame.get(), maxSize);
             av_frame_unref(frame.get());
             return image;
         }

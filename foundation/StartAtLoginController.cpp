@@ -9,12 +9,12 @@
 #include <QStandardPaths>
 
 StartAtLoginController::StartAtLoginController(const QString& identifier, const QString& command)
-    : programIdentifier(identifier)
-    , execCommand(command) {}
+    : m_programIdentifier(identifier)
+    , m_execCommand(command) {}
 
 QString StartAtLoginController::entryPath() const {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QLatin1String("/autostart/") + programIdentifier + QLatin1String(".desktop");
+           QLatin1String("/autostart/") + m_programIdentifier + QLatin1String(".desktop");
 }
 
 bool StartAtLoginController::startAtLogin() const {
@@ -50,7 +50,7 @@ bool StartAtLoginController::setStartAtLogin(bool start) {
                        "Terminal=false\n"
                        "NoDisplay=true\n"
                        "X-GNOME-Autostart-enabled=true\n")
-            .arg(execCommand);
+            .arg(m_execCommand);
     file.write(text.toUtf8());
     return file.commit();
 }

@@ -17,14 +17,14 @@ public:
     bool setStartAtLogin(bool start);
 
     // Whether the controls bound to this controller accept changes.
-    bool isEnabled() const { return enabled; }
-    void setEnabled(bool value) { enabled = value; }
+    bool isEnabled() const { return m_enabled; }
+    void setEnabled(bool value) { m_enabled = value; }
 
     QString entryPath() const;
-    QString identifier() const { return programIdentifier; }
+    QString identifier() const { return m_programIdentifier; }
 
 private:
-    QString programIdentifier;
-    QString execCommand;
-    bool enabled = true;
+    QString m_programIdentifier;
+    QString m_execCommand;
+    bool m_enabled = true;
 };

@@ -32,10 +32,10 @@ QVariant conformed(const QVariant& stored, const QVariant& registered) {
 } // namespace
 
 UserDefaults::UserDefaults(const QString& path)
-    : store(std::make_unique<QSettings>(path, QSettings::IniFormat)) {}
+    : m_store(std::make_unique<QSettings>(path, QSettings::IniFormat)) {}
 
 UserDefaults::~UserDefaults() {
-    store->sync();
+    m_store->sync();
 }
 
 QString UserDefaults::defaultFilePath() {
@@ -58,25 +58,25 @@ void UserDefaults::useFile(const QString& path) {
 }
 
 void UserDefaults::registerDefaults(const QVariantMap& defaults) {
-    QMutexLocker locker(&mutex);
+    QMutexLocker locker(&m_mutex);
     for (auto it = defaults.constBegin(); it != defaults.constEnd(); ++it)
-        registered.insert(it.key(), it.value());
+        m_registered.insert(it.key(), it.value());
 }
 
 QVariant UserDefaults::objectForKey(const QString& key) const {
-    QMutexLocker locker(&mutex);
-    const QVariant fallback = registered.value(key);
-    if (store->contains(key))
-        return conformed(store->value(key), fallback);
+    QMutexLocker locker(&m_mutex);
+    const QVariant fallback = m_registered.value(key);
+    if (m_store->contains(key))
+        return conformed(m_store->value(key), fallback);
     return fallback;
 }
 
 void UserDefaults::setObject(const QVariant& value, const QString& key) {
-    QMutexLocker locker(&mutex);
+    QMutexLocker locker(&m_mutex);
     if (!value.isValid())
-        store->remove(key);
+        m_store->remove(key);
     else
-        store->setValue(key, value);
+        m_store->setValue(key, value);
 }
 
 void UserDefaults::setInteger(qint64 value, const QString& key) {
@@ -92,8 +92,8 @@ void UserDefaults::setDouble(double value, const QString& key) {
 }
 
 void UserDefaults::removeObjectForKey(const QString& key) {
-    QMutexLocker locker(&mutex);
-    store->remove(key);
+    QMutexLocker locker(&m_mutex);
+    m_store->remove(key);
 }
 
 qint64 UserDefaults::integerForKey(const QString& key) const {
@@ -117,6 +117,6 @@ QStringList UserDefaults::stringArrayForKey(const QString& key) const {
 }
 
 void UserDefaults::synchronize() {
-    QMutexLocker locker(&mutex);
-    store->sync();
+    QMutexLocker locker(&m_mutex);
+    m_store->sync();
 }

@@ -53,7 +53,7 @@ public:
     void synchronize();
 
 private:
-    mutable QMutex mutex;
-    std::unique_ptr<QSettings> store;
-    QVariantMap registered;
+    mutable QMutex m_mutex;
+    std::unique_ptr<QSettings> m_store;
+    QVariantMap m_registered;
 };

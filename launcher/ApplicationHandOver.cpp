@@ -18,16 +18,16 @@ constexpr int startTimeoutMs = 60000;
 
 ApplicationHandOver::ApplicationHandOver(const QString& applicationProgram, QObject* parent)
     : QObject(parent)
-    , program(applicationProgram)
-    , watcher(new QDBusServiceWatcher(
+    , m_program(applicationProgram)
+    , m_watcher(new QDBusServiceWatcher(
           QLatin1String(DistributedNotificationCenter::applicationServiceName),
           QDBusConnection::sessionBus(), QDBusServiceWatcher::WatchForRegistration, this))
-    , startTimeout(new QTimer(this)) {
-    startTimeout->setSingleShot(true);
-    startTimeout->setInterval(startTimeoutMs);
-    connect(watcher, &QDBusServiceWatcher::serviceRegistered, this,
+    , m_startTimeout(new QTimer(this)) {
+    m_startTimeout->setSingleShot(true);
+    m_startTimeout->setInterval(startTimeoutMs);
+    connect(m_watcher, &QDBusServiceWatcher::serviceRegistered, this,
             &ApplicationHandOver::postPending);
-    connect(startTimeout, &QTimer::timeout, this, &ApplicationHandOver::giveUp);
+    connect(m_startTimeout, &QTimer::timeout, this, &ApplicationHandOver::giveUp);
 }
 
 bool ApplicationHandOver::isApplicationRunning() {
@@ -37,25 +37,25 @@ bool ApplicationHandOver::isApplicationRunning() {
 }
 
 void ApplicationHandOver::handOver(const QString& cameraPath) {
-    pending.append(cameraPath);
+    m_pending.append(cameraPath);
     if (isApplicationRunning()) {
         postPending();
         return;
     }
-    if (startTimeout->isActive())
+    if (m_startTimeout->isActive())
         return; // already starting; the path goes out with the others
-    qCInfo(lcLauncher) << "starting" << program << "for" << cameraPath;
-    if (!QProcess::startDetached(program, {QStringLiteral("-transfer")})) {
-        qCWarning(lcLauncher) << "could not start" << program;
+    qCInfo(lcLauncher) << "starting" << m_program << "for" << cameraPath;
+    if (!QProcess::startDetached(m_program, {QStringLiteral("-transfer")})) {
+        qCWarning(lcLauncher) << "could not start" << m_program;
         giveUp();
         return;
     }
-    startTimeout->start();
+    m_startTimeout->start();
 }
 
 void ApplicationHandOver::postPending() {
-    startTimeout->stop();
-    const QStringList paths = std::exchange(pending, {});
+    m_startTimeout->stop();
+    const QStringList paths = std::exchange(m_pending, {});
     for (const QString& path : paths) {
         const bool posted = DistributedNotificationCenter::post(
             QStringLiteral("launchWithData"), {{QStringLiteral("pixhaul.transfer"), path}});
@@ -66,7 +66,7 @@ void ApplicationHandOver::postPending() {
 }
 
 void ApplicationHandOver::giveUp() {
-    const QStringList paths = std::exchange(pending, {});
+    const QStringList paths = std::exchange(m_pending, {});
     for (const QString& path : paths) {
         qCWarning(lcLauncher) << "Pixhaul did not start; not importing" << path;
         Q_EMIT handedOver(path, false);

@@ -28,8 +28,8 @@ private:
     void postPending();
     void giveUp();
 
-    QString program;
-    QStringList pending;
-    QDBusServiceWatcher* watcher;
-    QTimer* startTimeout;
+    QString m_program;
+    QStringList m_pending;
+    QDBusServiceWatcher* m_watcher;
+    QTimer* m_startTimeout;
 };

@@ -9,11 +9,11 @@
 
 CardVolumeWatcher::CardVolumeWatcher(const QString& mountinfo, QObject* parent)
     : QObject(parent)
-    , table(mountinfo) {
-    if (table.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        known = readMountPoints();
-        notifier = new QSocketNotifier(table.handle(), QSocketNotifier::Exception, this);
-        connect(notifier, &QSocketNotifier::activated, this, &CardVolumeWatcher::rescan);
+    , m_table(mountinfo) {
+    if (m_table.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        m_known = readMountPoints();
+        m_notifier = new QSocketNotifier(m_table.handle(), QSocketNotifier::Exception, this);
+        connect(m_notifier, &QSocketNotifier::activated, this, &CardVolumeWatcher::rescan);
     }
 }
 
@@ -27,11 +27,11 @@ bool CardVolumeWatcher::holdsCameraLayout(const QString& folder) {
 
 QSet<QString> CardVolumeWatcher::readMountPoints() {
     QSet<QString> points;
-    if (!table.isOpen())
+    if (!m_table.isOpen())
         return points;
     // The kernel builds the text anew from the start of the file.
-    table.seek(0);
-    const QByteArray text = table.readAll();
+    m_table.seek(0);
+    const QByteArray text = m_table.readAll();
     for (const MountEntry& entry : MountTable::parse(text)) {
         if (!MountTable::isVirtualFileSystem(entry.fileSystemType))
             points.insert(entry.mountPoint);
@@ -43,10 +43,10 @@ void CardVolumeWatcher::rescan() {
     const QSet<QString> current = readMountPoints();
     QStringList appeared;
     for (const QString& point : current) {
-        if (!known.contains(point))
+        if (!m_known.contains(point))
             appeared.append(point);
     }
-    known = current;
+    m_known = current;
     appeared.sort();
     for (const QString& point : std::as_const(appeared)) {
         if (holdsCameraLayout(point))

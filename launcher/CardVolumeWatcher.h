@@ -22,7 +22,7 @@ public:
                                QObject* parent = nullptr);
     ~CardVolumeWatcher() override;
 
-    bool isWatching() const { return notifier != nullptr; }
+    bool isWatching() const { return m_notifier != nullptr; }
 
     static bool holdsCameraLayout(const QString& folder);
 
@@ -36,7 +36,7 @@ Q_SIGNALS:
 private:
     QSet<QString> readMountPoints();
 
-    QFile table;
-    QSocketNotifier* notifier = nullptr;
-    QSet<QString> known;
+    QFile m_table;
+    QSocketNotifier* m_notifier = nullptr;
+    QSet<QString> m_known;
 };

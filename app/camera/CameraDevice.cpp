@@ -18,16 +18,16 @@ void CameraDevice::openDevice(const std::shared_ptr<GPhotoDevice>& device) {
     if (!device)
         return;
     {
-        QMutexLocker locker(&deviceLock);
-        device_ = device;
+        QMutexLocker locker(&m_deviceLock);
+        m_device = device;
     }
     device->setDelegate(this);
     device->requestOpenSession();
 }
 
 std::shared_ptr<GPhotoDevice> CameraDevice::cameraDevice() const {
-    QMutexLocker locker(&deviceLock);
-    return device_;
+    QMutexLocker locker(&m_deviceLock);
+    return m_device;
 }
 
 QString CameraDevice::title() {
@@ -49,22 +49,22 @@ QList<CameraFilePtr> CameraDevice::getFilesButImagesOnly(bool /*imagesOnly*/, bo
 }
 
 void CameraDevice::deviceDidBecomeReady(GPhotoDevice*) {
-    if (deviceDelegate)
-        deviceDelegate->cameraDeviceBecomeReady(this);
+    if (m_deviceDelegate)
+        m_deviceDelegate->cameraDeviceBecomeReady(this);
 }
 
 void CameraDevice::didRemoveDevice(GPhotoDevice* device) {
     std::shared_ptr<GPhotoDevice> dropped;
     {
-        QMutexLocker locker(&deviceLock);
-        if (device_.get() != device)
+        QMutexLocker locker(&m_deviceLock);
+        if (m_device.get() != device)
             return;
-        dropped = std::exchange(device_, nullptr);
+        dropped = std::exchange(m_device, nullptr);
     }
     dropped->setDelegate(nullptr);
 }
 
 void CameraDevice::didReceiveThumbnailForItem(GPhotoDevice*, GPhotoFile* file) {
-    if (thumbnailDelegate)
-        thumbnailDelegate->cameraFileThumbnailBecomeReady(file);
+    if (m_thumbnailDelegate)
+        m_thumbnailDelegate->cameraFileThumbnailBecomeReady(file);
 }

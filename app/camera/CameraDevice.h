@@ -23,8 +23,8 @@ public:
     CameraDevice() = default;
     ~CameraDevice() override;
 
-    void setDeviceDelegate(CameraDeviceDelegate* delegate) { deviceDelegate = delegate; }
-    void setThumbnailDelegate(CameraThumbnailDelegate* delegate) { thumbnailDelegate = delegate; }
+    void setDeviceDelegate(CameraDeviceDelegate* delegate) { m_deviceDelegate = delegate; }
+    void setThumbnailDelegate(CameraThumbnailDelegate* delegate) { m_thumbnailDelegate = delegate; }
 
     // Keeps the device, becomes its delegate and asks it to open a session;
     // the device delegate hears cameraDeviceBecomeReady() once it is ready.
@@ -46,8 +46,8 @@ public:
     void didReceiveThumbnailForItem(GPhotoDevice* device, GPhotoFile* file) override;
 
 private:
-    mutable QMutex deviceLock;
-    std::shared_ptr<GPhotoDevice> device_;
-    CameraDeviceDelegate* deviceDelegate = nullptr;
-    CameraThumbnailDelegate* thumbnailDelegate = nullptr;
+    mutable QMutex m_deviceLock;
+    std::shared_ptr<GPhotoDevice> m_device;
+    CameraDeviceDelegate* m_deviceDelegate = nullptr;
+    CameraThumbnailDelegate* m_thumbnailDelegate = nullptr;
 };

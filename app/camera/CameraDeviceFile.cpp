@@ -10,34 +10,34 @@
 #include <QThread>
 
 CameraDeviceFile::CameraDeviceFile(GPhotoFilePtr cameraFile)
-    : file(std::move(cameraFile)) {}
+    : m_file(std::move(cameraFile)) {}
 
 QString CameraDeviceFile::title() const {
-    return file->name();
+    return m_file->name();
 }
 
 qint64 CameraDeviceFile::fileSize() const {
-    return qMax<qint64>(file->fileSize(), 0);
+    return qMax<qint64>(m_file->fileSize(), 0);
 }
 
 QDateTime CameraDeviceFile::creationDate() const {
-    return file->creationDate();
+    return m_file->creationDate();
 }
 
 QDateTime CameraDeviceFile::modificationDate() const {
-    return file->modificationDate();
+    return m_file->modificationDate();
 }
 
 QImage CameraDeviceFile::thumbnail() const {
-    return file->thumbnailIfAvailable();
+    return m_file->thumbnailIfAvailable();
 }
 
 bool CameraDeviceFile::transferFileTo(const QString& destination, TransferMode mode,
                                       bool replaceExisting) {
-    const std::shared_ptr<GPhotoDevice> device = file->device();
+    const std::shared_ptr<GPhotoDevice> device = m_file->device();
     if (!device) {
         qCWarning(lcCamera).noquote()
-            << QStringLiteral("%1: the camera is no longer connected").arg(file->name());
+            << QStringLiteral("%1: the camera is no longer connected").arg(m_file->name());
         return false;
     }
     const QFileInfo target(destination);
@@ -45,12 +45,12 @@ bool CameraDeviceFile::transferFileTo(const QString& destination, TransferMode m
     options.downloadsDirectory = target.absolutePath();
     // The destination's name is the file's own; anything else is honoured
     // rather than leaving the caller to look for a file that is not there.
-    if (target.fileName() != file->name())
+    if (target.fileName() != m_file->name())
         options.saveAsFilename = target.fileName();
     options.overwrite = replaceExisting;
     options.downloadSidecarFiles = true;
     options.deleteAfterSuccessfulDownload = mode == TransferModeMove;
-    return requestSync([&] { device->requestDownloadFile(file, options, this); });
+    return requestSync([&] { device->requestDownloadFile(m_file, options, this); });
 }
 
 bool CameraDeviceFile::requestSync(const std::function<void()>& request) {
@@ -60,14 +60,14 @@ bool CameraDeviceFile::requestSync(const std::function<void()>& request) {
         qCWarning(lcCamera) << "a device request cannot wait on the main thread";
         return false;
     }
-    requestError.reset();
-    requestSemaphore = std::make_shared<QSemaphore>(0);
-    const std::shared_ptr<QSemaphore> semaphore = requestSemaphore;
+    m_requestError.reset();
+    m_requestSemaphore = std::make_shared<QSemaphore>(0);
+    const std::shared_ptr<QSemaphore> semaphore = m_requestSemaphore;
     request();
     semaphore->acquire();
-    if (!requestError)
+    if (!m_requestError)
         return true;
-    qCWarning(lcCamera).noquote() << requestError->simplified();
+    qCWarning(lcCamera).noquote() << m_requestError->simplified();
     return false;
 }
 
@@ -76,11 +76,11 @@ void CameraDeviceFile::didDownloadFile(GPhotoFile*, const std::optional<QString>
 }
 
 void CameraDeviceFile::didRemoveDevice(GPhotoDevice*) {
-    answer(QStringLiteral("%1: the camera was disconnected").arg(file->name()));
+    answer(QStringLiteral("%1: the camera was disconnected").arg(m_file->name()));
 }
 
 void CameraDeviceFile::answer(const std::optional<QString>& error) {
-    requestError = error;
-    if (requestSemaphore)
-        requestSemaphore->release();
+    m_requestError = error;
+    if (m_requestSemaphore)
+        m_requestSemaphore->release();
 }

@@ -23,9 +23,9 @@ class CameraDeviceFile : public CameraFile, public GPhotoDownloadDelegate {
 public:
     explicit CameraDeviceFile(GPhotoFilePtr cameraFile);
 
-    GPhotoFilePtr cameraFile() const { return file; }
+    GPhotoFilePtr cameraFile() const { return m_file; }
     // True when `other` is the very file object this wraps.
-    bool is(const GPhotoFile* other) const { return other == file.get(); }
+    bool is(const GPhotoFile* other) const { return other == m_file.get(); }
 
     QString title() const override;
     qint64 fileSize() const override;
@@ -53,7 +53,7 @@ public:
 private:
     void answer(const std::optional<QString>& error);
 
-    const GPhotoFilePtr file;
-    std::shared_ptr<QSemaphore> requestSemaphore;
-    std::optional<QString> requestError;
+    const GPhotoFilePtr m_file;
+    std::shared_ptr<QSemaphore> m_requestSemaphore;
+    std::optional<QString> m_requestError;
 };

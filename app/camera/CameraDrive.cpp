@@ -54,26 +54,26 @@ bool readFolder(const QByteArray& folder, std::vector<Entry>& entries) {
 } // namespace
 
 CameraDrive::CameraDrive(const QString& path)
-    : drivePath(path) {
+    : m_drivePath(path) {
     const QString pictures = QStringLiteral("%1/DCIM").arg(path);
     if (isDirectory(pictures))
-        pictureRoot = pictures;
+        m_pictureRoot = pictures;
     for (const QString& name : {QStringLiteral("PRIVATE")}) {
         const QString movies = QStringLiteral("%1/%2").arg(path, name);
         if (isDirectory(movies)) {
-            movieRoot = movies;
+            m_movieRoot = movies;
             break;
         }
     }
 }
 
 bool CameraDrive::isDefined() const {
-    return !pictureRoot.isEmpty() || !movieRoot.isEmpty();
+    return !m_pictureRoot.isEmpty() || !m_movieRoot.isEmpty();
 }
 
 QString CameraDrive::title() {
-    if (!cachedTitle.isEmpty())
-        return cachedTitle;
+    if (!m_cachedTitle.isEmpty())
+        return m_cachedTitle;
     const QList<CameraFilePtr> first = getFilesButImagesOnly(true, true);
     if (first.isEmpty())
         return {};
@@ -82,21 +82,21 @@ QString CameraDrive::title() {
     const QString make = exif.getTagValue(exifTagMake);
     const QString model = exif.getTagValue(exifTagModel);
     if (!make.isEmpty() && !model.isEmpty())
-        cachedTitle = model.startsWith(make) ? model : QStringLiteral("%1 %2").arg(make, model);
+        m_cachedTitle = model.startsWith(make) ? model : QStringLiteral("%1 %2").arg(make, model);
     else if (!make.isEmpty())
-        cachedTitle = make;
+        m_cachedTitle = make;
     else if (!model.isEmpty())
-        cachedTitle = model;
+        m_cachedTitle = model;
     else
-        cachedTitle = QFileInfo(drivePath).fileName();
-    return cachedTitle;
+        m_cachedTitle = QFileInfo(m_drivePath).fileName();
+    return m_cachedTitle;
 }
 
 QList<CameraFilePtr> CameraDrive::getFilesButImagesOnly(bool imagesOnly, bool stopAtFirst) {
-    QList<CameraFilePtr> files = scan(pictureRoot, stopAtFirst, true, {});
+    QList<CameraFilePtr> files = scan(m_pictureRoot, stopAtFirst, true, {});
     if ((stopAtFirst && !files.isEmpty()) || imagesOnly)
         return files;
-    files += scan(movieRoot, stopAtFirst, false, &CameraDrive::hasMovieExtension);
+    files += scan(m_movieRoot, stopAtFirst, false, &CameraDrive::hasMovieExtension);
     return files;
 }
 

@@ -21,12 +21,12 @@ public:
     // Recognises the card layout directly inside `path`.
     explicit CameraDrive(const QString& path);
 
-    QString path() const { return drivePath; }
-    void setPath(const QString& path) { drivePath = path; }
-    QString imagePath() const { return pictureRoot; }
-    void setImagePath(const QString& path) { pictureRoot = path; }
-    QString videoPath() const { return movieRoot; }
-    void setVideoPath(const QString& path) { movieRoot = path; }
+    QString path() const { return m_drivePath; }
+    void setPath(const QString& path) { m_drivePath = path; }
+    QString imagePath() const { return m_pictureRoot; }
+    void setImagePath(const QString& path) { m_pictureRoot = path; }
+    QString videoPath() const { return m_movieRoot; }
+    void setVideoPath(const QString& path) { m_movieRoot = path; }
 
     // True when the drive has a picture or a movie tree.
     bool isDefined() const;
@@ -53,8 +53,8 @@ private:
     static bool scanInto(const QString& folder, bool stopAtFirst, bool moveable,
                          const Filter& accept, QList<CameraFilePtr>& found);
 
-    QString cachedTitle;
-    QString drivePath;
-    QString pictureRoot;
-    QString movieRoot;
+    QString m_cachedTitle;
+    QString m_drivePath;
+    QString m_pictureRoot;
+    QString m_movieRoot;
 };

@@ -9,8 +9,8 @@ class CameraDriveFile : public CameraFile {
 public:
     CameraDriveFile(const QString& path, bool moveable);
 
-    QString path() const { return filePath; }
-    bool isMoveable() const { return moveable; }
+    QString path() const { return m_filePath; }
+    bool isMoveable() const { return m_moveable; }
 
     QString title() const override;
     qint64 fileSize() const override;
@@ -35,6 +35,6 @@ private:
     bool copyTo(const QString& destination, bool replaceExisting, bool keepSource, int uprightCode);
     bool writeUprightTo(const QString& path, int uprightCode) const;
 
-    QString filePath;
-    bool moveable;
+    QString m_filePath;
+    bool m_moveable;
 };

@@ -41,35 +41,35 @@ bool exists(const char* path) {
 } // namespace
 
 StagedFile::StagedFile(const QString& destinationPath)
-    : destination(destinationPath) {
-    const QString candidate = FileManagerUtils::temporaryFilename(destination);
+    : m_destination(destinationPath) {
+    const QString candidate = FileManagerUtils::temporaryFilename(m_destination);
     if (candidate.isEmpty())
         return;
     // The temporary file must share the destination's folder, or the final
     // rename would not be atomic (or not possible at all).
-    if (QFileInfo(candidate).absolutePath() != QFileInfo(destination).absolutePath()) {
+    if (QFileInfo(candidate).absolutePath() != QFileInfo(m_destination).absolutePath()) {
         QFile::remove(candidate);
         return;
     }
-    temporary = candidate;
-    lockDescriptor = ::open(QFile::encodeName(temporary).constData(), O_RDONLY | O_CLOEXEC);
-    if (lockDescriptor >= 0)
-        ::flock(lockDescriptor, LOCK_EX | LOCK_NB);
+    m_temporary = candidate;
+    m_lockDescriptor = ::open(QFile::encodeName(m_temporary).constData(), O_RDONLY | O_CLOEXEC);
+    if (m_lockDescriptor >= 0)
+        ::flock(m_lockDescriptor, LOCK_EX | LOCK_NB);
 }
 
 StagedFile::~StagedFile() {
-    if (!temporary.isEmpty())
-        ::unlink(QFile::encodeName(temporary).constData());
-    if (lockDescriptor >= 0)
-        ::close(lockDescriptor);
+    if (!m_temporary.isEmpty())
+        ::unlink(QFile::encodeName(m_temporary).constData());
+    if (m_lockDescriptor >= 0)
+        ::close(m_lockDescriptor);
 }
 
 bool StagedFile::publish(bool replaceExisting) {
-    if (temporary.isEmpty())
+    if (m_temporary.isEmpty())
         return false;
-    if (!renameInto(temporary, destination, replaceExisting))
+    if (!renameInto(m_temporary, m_destination, replaceExisting))
         return false;
-    temporary.clear();
+    m_temporary.clear();
     return true;
 }
 

@@ -19,9 +19,9 @@ public:
 
     // False when no temporary file could be made beside the destination
     // (missing or read-only folder).
-    bool isValid() const { return !temporary.isEmpty(); }
-    QString temporaryPath() const { return temporary; }
-    QString destinationPath() const { return destination; }
+    bool isValid() const { return !m_temporary.isEmpty(); }
+    QString temporaryPath() const { return m_temporary; }
+    QString destinationPath() const { return m_destination; }
 
     // Renames the temporary file to the destination: over an existing file
     // only with `replaceExisting`; otherwise an existing file wins and the
@@ -43,7 +43,7 @@ public:
     static int removeAbandonedIn(const QString& folder);
 
 private:
-    QString destination;
-    QString temporary;
-    int lockDescriptor = -1;
+    QString m_destination;
+    QString m_temporary;
+    int m_lockDescriptor = -1;
 };

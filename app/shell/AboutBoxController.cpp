@@ -7,10 +7,10 @@
 
 AboutBoxController::AboutBoxController(QWidget* parent)
     : QDialog(parent)
-    , ui(std::make_unique<Ui::AboutBox>()) {
-    ui->setupUi(this);
-    ui->version->setText(bundleVersionNumber());
-    connect(ui->buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
+    , m_ui(std::make_unique<Ui::AboutBox>()) {
+    m_ui->setupUi(this);
+    m_ui->version->setText(bundleVersionNumber());
+    connect(m_ui->buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
 }
 
 AboutBoxController::~AboutBoxController() = default;

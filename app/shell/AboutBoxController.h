@@ -20,5 +20,5 @@ public:
     void showWindow();
 
 private:
-    std::unique_ptr<Ui::AboutBox> ui;
+    std::unique_ptr<Ui::AboutBox> m_ui;
 };

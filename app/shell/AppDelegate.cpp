@@ -47,56 +47,56 @@ bool anyWindowVisible() {
 
 AppDelegate::AppDelegate(const QStringList& arguments, QObject* parent)
     : QObject(parent)
-    , fromDetector(arguments.contains(QStringLiteral("-transfer"))) {}
+    , m_fromDetector(arguments.contains(QStringLiteral("-transfer"))) {}
 
 AppDelegate::~AppDelegate() {
     applicationWillTerminate();
 }
 
 TransferAssistantController* AppDelegate::transferController() const {
-    return transfer;
+    return m_transfer;
 }
 
 HomeWindow* AppDelegate::homeWindow() const {
-    return home;
+    return m_home;
 }
 
 bool AppDelegate::becomePrimaryInstance() {
-    if (!busService) {
-        busService = new ApplicationBusService(this);
-        connect(busService, &ApplicationBusService::reopenRequested, this,
+    if (!m_busService) {
+        m_busService = new ApplicationBusService(this);
+        connect(m_busService, &ApplicationBusService::reopenRequested, this,
                 [this] { applicationShouldHandleReopen(anyWindowVisible()); });
-        connect(busService, &ApplicationBusService::openFilesRequested, this,
+        connect(m_busService, &ApplicationBusService::openFilesRequested, this,
                 &AppDelegate::openFiles);
     }
-    return busService->registerPrimaryInstance();
+    return m_busService->registerPrimaryInstance();
 }
 
 void AppDelegate::awakeFromNib() {
     SettingsDefaults::registerDefaults(UserDefaults::standardUserDefaults());
 
-    notifications = new DistributedNotificationCenter(this);
-    connect(notifications, &DistributedNotificationCenter::notificationReceived, this,
+    m_notifications = new DistributedNotificationCenter(this);
+    connect(m_notifications, &DistributedNotificationCenter::notificationReceived, this,
             [this](const QString&, const QVariantMap& userInfo) { doStartup(userInfo); });
-    if (!notifications->addObserver(QStringLiteral("launchWithData")))
+    if (!m_notifications->addObserver(QStringLiteral("launchWithData")))
         qCWarning(lcShell) << "no session bus: camera cards are not offered by the launcher";
 
-    deviceBrowser = new GPhotoDeviceBrowser(this);
-    connect(deviceBrowser, &GPhotoDeviceBrowser::deviceAdded, this, &AppDelegate::deviceAdded);
-    deviceBrowser->start();
+    m_deviceBrowser = new GPhotoDeviceBrowser(this);
+    connect(m_deviceBrowser, &GPhotoDeviceBrowser::deviceAdded, this, &AppDelegate::deviceAdded);
+    m_deviceBrowser->start();
 
-    login = std::make_unique<StartAtLoginController>(
+    m_login = std::make_unique<StartAtLoginController>(
         launcherIdentifier, GeneralPreferencesController::launcherCommand());
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
-    if (!handedImages)
+    if (!m_handedImages)
         applicationShouldHandleReopen(false);
 }
 
 bool AppDelegate::applicationShouldHandleReopen(bool hasVisibleWindows) {
-    if (fromDetector) {
-        fromDetector = false;
+    if (m_fromDetector) {
+        m_fromDetector = false;
         return true;
     }
     if (!hasVisibleWindows) {
@@ -107,8 +107,8 @@ bool AppDelegate::applicationShouldHandleReopen(bool hasVisibleWindows) {
 }
 
 void AppDelegate::applicationWillTerminate() {
-    if (deviceBrowser)
-        deviceBrowser->stop();
+    if (m_deviceBrowser)
+        m_deviceBrowser->stop();
 }
 
 void AppDelegate::openFiles(const QStringList& paths) {
@@ -129,7 +129,7 @@ void AppDelegate::openFiles(const QStringList& paths) {
         browseImagesAtPath(QFileInfo(paths.first()).absolutePath());
         return;
     }
-    handedImages = images;
+    m_handedImages = images;
     showFullscreen(images, false, index);
 }
 
@@ -166,20 +166,20 @@ void AppDelegate::importFromFolder(const QString& path) {
 void AppDelegate::browseImages() {
     // Until the image browser exists, a small home window offers what the
     // application can do.
-    if (!home) {
-        home = new HomeWindow;
-        home->setAttribute(Qt::WA_DeleteOnClose);
-        connect(home, &HomeWindow::importRequested, this, &AppDelegate::importFromFolder);
-        connect(home, &HomeWindow::browseRequested, this, [this] {
+    if (!m_home) {
+        m_home = new HomeWindow;
+        m_home->setAttribute(Qt::WA_DeleteOnClose);
+        connect(m_home, &HomeWindow::importRequested, this, &AppDelegate::importFromFolder);
+        connect(m_home, &HomeWindow::browseRequested, this, [this] {
             browseImagesAtPath(UserDefaults::standardUserDefaults().stringForKey(
                 QStringLiteral("browser_folder")));
         });
-        connect(home, &HomeWindow::preferencesRequested, this, &AppDelegate::showPreferences);
-        connect(home, &HomeWindow::aboutRequested, this, &AppDelegate::showAboutBox);
+        connect(m_home, &HomeWindow::preferencesRequested, this, &AppDelegate::showPreferences);
+        connect(m_home, &HomeWindow::aboutRequested, this, &AppDelegate::showAboutBox);
     }
-    home->show();
-    home->raise();
-    home->activateWindow();
+    m_home->show();
+    m_home->raise();
+    m_home->activateWindow();
     Q_EMIT browseRequested(QString());
 }
 
@@ -207,7 +207,7 @@ void AppDelegate::runTransferWithCamera(const std::shared_ptr<Camera>& camera) {
     auto* assistant = new TransferAssistantController(camera);
     assistant->setAttribute(Qt::WA_DeleteOnClose);
     assistant->setBrowseHandler([this](const QString& folder) { browseImagesAtPath(folder); });
-    transfer = assistant;
+    m_transfer = assistant;
     assistant->showWindow();
     assistant->raise();
     assistant->activateWindow();
@@ -224,13 +224,13 @@ void AppDelegate::showFullscreen(const QStringList& paths, bool startSlideshow, 
 }
 
 PreferencesWindowController* AppDelegate::preferencesController() {
-    if (!preferences) {
-        preferences = new PreferencesWindowController({new GeneralPreferencesController,
-                                                       new TransferPreferencesController,
-                                                       new ViewerPreferencesController},
-                                                      Localization::localizedString("Preferences"));
+    if (!m_preferences) {
+        m_preferences = new PreferencesWindowController(
+            {new GeneralPreferencesController, new TransferPreferencesController,
+             new ViewerPreferencesController},
+            Localization::localizedString("Preferences"));
     }
-    return preferences;
+    return m_preferences;
 }
 
 void AppDelegate::showPreferences() {
@@ -238,9 +238,9 @@ void AppDelegate::showPreferences() {
 }
 
 void AppDelegate::showAboutBox() {
-    if (!about)
-        about = new AboutBoxController;
-    about->showWindow();
+    if (!m_about)
+        m_about = new AboutBoxController;
+    m_about->showWindow();
 }
 
 void AppDelegate::doStartup(const QVariantMap& userInfo) {
@@ -253,7 +253,7 @@ void AppDelegate::doStartup(const QVariantMap& userInfo) {
 }
 
 void AppDelegate::cameraDeviceBecomeReady(CameraDevice* camera) {
-    for (const std::shared_ptr<CameraDevice>& detected : std::as_const(detectedCameras)) {
+    for (const std::shared_ptr<CameraDevice>& detected : std::as_const(m_detectedCameras)) {
         if (detected.get() == camera)
             runTransferWithCamera(detected);
     }
@@ -262,21 +262,21 @@ void AppDelegate::cameraDeviceBecomeReady(CameraDevice* camera) {
 void AppDelegate::deviceAdded(const GPhotoDeviceInfo& info) {
     // Cards come in through the launcher as volumes; devices only while the
     // user has asked for automatic imports.
-    if (info.isMassStorage() || !login || !login->startAtLogin())
+    if (info.isMassStorage() || !m_login || !m_login->startAtLogin())
         return;
     auto device = GPhotoDevice::create(info);
-    deviceBrowser->watchDevice(device);
+    m_deviceBrowser->watchDevice(device);
     auto camera = std::make_shared<CameraDevice>();
     camera->setDeviceDelegate(this);
     camera->openDevice(device);
-    detectedCameras.append(camera);
+    m_detectedCameras.append(camera);
 }
 
 void AppDelegate::quitWhenNothingIsShown() {
     // A stand-in that opened another program leaves nothing of ours on
     // screen; a process waiting for the launcher stays.
     QTimer::singleShot(0, this, [this] {
-        if (quitsWhenIdle && !fromDetector && !anyWindowVisible())
+        if (m_quitsWhenIdle && !m_fromDetector && !anyWindowVisible())
             QApplication::quit();
     });
 }

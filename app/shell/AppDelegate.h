@@ -64,18 +64,18 @@ public:
     void doStartup(const QVariantMap& userInfo);
     void cameraDeviceBecomeReady(CameraDevice* camera) override;
 
-    bool launchedFromDetector() const { return fromDetector; }
-    const std::optional<QStringList>& fullscreenImages() const { return handedImages; }
+    bool launchedFromDetector() const { return m_fromDetector; }
+    const std::optional<QStringList>& fullscreenImages() const { return m_handedImages; }
     TransferAssistantController* transferController() const;
     HomeWindow* homeWindow() const;
-    StartAtLoginController& loginController() { return *login; }
+    StartAtLoginController& loginController() { return *m_login; }
     // Makes this process the one that answers later starts; false when
     // another Pixhaul already runs.
     bool becomePrimaryInstance();
 
     // Whether the process ends when a stand-in leaves no window of ours on
     // screen (tests keep it running).
-    void setQuitsWhenIdle(bool quits) { quitsWhenIdle = quits; }
+    void setQuitsWhenIdle(bool quits) { m_quitsWhenIdle = quits; }
 
     // The images of `file`'s folder, in the order the folder lists them,
     // and the position of `file` among them (0 when it is not one).
@@ -91,16 +91,16 @@ private:
     void importFromFolder(const QString& path);
     void quitWhenNothingIsShown();
 
-    bool fromDetector = false;
-    bool quitsWhenIdle = true;
-    std::optional<QStringList> handedImages;
-    QList<std::shared_ptr<CameraDevice>> detectedCameras;
-    DistributedNotificationCenter* notifications = nullptr;
-    ApplicationBusService* busService = nullptr;
-    GPhotoDeviceBrowser* deviceBrowser = nullptr;
-    std::unique_ptr<StartAtLoginController> login;
-    QPointer<TransferAssistantController> transfer;
-    QPointer<HomeWindow> home;
-    QPointer<PreferencesWindowController> preferences;
-    QPointer<AboutBoxController> about;
+    bool m_fromDetector = false;
+    bool m_quitsWhenIdle = true;
+    std::optional<QStringList> m_handedImages;
+    QList<std::shared_ptr<CameraDevice>> m_detectedCameras;
+    DistributedNotificationCenter* m_notifications = nullptr;
+    ApplicationBusService* m_busService = nullptr;
+    GPhotoDeviceBrowser* m_deviceBrowser = nullptr;
+    std::unique_ptr<StartAtLoginController> m_login;
+    QPointer<TransferAssistantController> m_transfer;
+    QPointer<HomeWindow> m_home;
+    QPointer<PreferencesWindowController> m_preferences;
+    QPointer<AboutBoxController> m_about;
 };

@@ -23,11 +23,11 @@ BasicToolbarItem::BasicToolbarItem(const QString& text, QObject* parent)
     : QAction(text, parent) {}
 
 void BasicToolbarItem::validate() {
-    QWidget* control = isControl(itemView) ? itemView.data() : nullptr;
-    QObject* target = itemTarget;
+    QWidget* control = isControl(m_itemView) ? m_itemView.data() : nullptr;
+    QObject* target = m_itemTarget;
     if (!target && control)
         target = control->property("target").value<QObject*>();
-    QByteArray action = itemAction;
+    QByteArray action = m_itemAction;
     if (action.isEmpty() && control)
         action = control->property("action").toByteArray();
 

@@ -19,18 +19,18 @@ class BasicToolbarItem : public QAction {
 public:
     explicit BasicToolbarItem(const QString& text, QObject* parent = nullptr);
 
-    void setView(QWidget* view) { itemView = view; }
-    QWidget* view() const { return itemView; }
-    void setTarget(QObject* target) { itemTarget = target; }
-    QObject* target() const { return itemTarget; }
+    void setView(QWidget* view) { m_itemView = view; }
+    QWidget* view() const { return m_itemView; }
+    void setTarget(QObject* target) { m_itemTarget = target; }
+    QObject* target() const { return m_itemTarget; }
     // Name of an invokable method of the target taking no arguments.
-    void setActionName(const QByteArray& name) { itemAction = name; }
-    QByteArray actionName() const { return itemAction; }
+    void setActionName(const QByteArray& name) { m_itemAction = name; }
+    QByteArray actionName() const { return m_itemAction; }
 
     void validate();
 
 private:
-    QPointer<QWidget> itemView;
-    QPointer<QObject> itemTarget;
-    QByteArray itemAction;
+    QPointer<QWidget> m_itemView;
+    QPointer<QObject> m_itemTarget;
+    QByteArray m_itemAction;
 };

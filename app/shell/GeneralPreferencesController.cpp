@@ -17,14 +17,14 @@ const QString launcherIdentifier = QStringLiteral("com.zentrovo.pixhaul.launcher
 
 GeneralPreferencesController::GeneralPreferencesController(QWidget* parent)
     : QWidget(parent)
-    , ui(std::make_unique<Ui::GeneralPreferences>())
-    , login(launcherIdentifier, launcherCommand()) {
-    ui->setupUi(this);
-    ui->jpegQuality->setValue(JpegCompression::qualityFromSetting(
+    , m_ui(std::make_unique<Ui::GeneralPreferences>())
+    , m_login(launcherIdentifier, launcherCommand()) {
+    m_ui->setupUi(this);
+    m_ui->jpegQuality->setValue(JpegCompression::qualityFromSetting(
         UserDefaults::standardUserDefaults().doubleForKey(SettingsKeys::jpeg_compression)));
-    connect(ui->autoTransfer, &QCheckBox::toggled, this,
+    connect(m_ui->autoTransfer, &QCheckBox::toggled, this,
             &GeneralPreferencesController::onAutoTransfer);
-    connect(ui->jpegQuality, &QSpinBox::valueChanged, this, [](int quality) {
+    connect(m_ui->jpegQuality, &QSpinBox::valueChanged, this, [](int quality) {
         // Stored as the percentage the setting has always held.
         UserDefaults::standardUserDefaults().setDouble(quality, SettingsKeys::jpeg_compression);
     });
@@ -48,12 +48,12 @@ QString GeneralPreferencesController::launcherCommand() {
 }
 
 void GeneralPreferencesController::onAutoTransfer(bool checked) {
-    login.setStartAtLogin(checked);
+    m_login.setStartAtLogin(checked);
 }
 
 void GeneralPreferencesController::showEvent(QShowEvent* event) {
     // Always the real state of the autostart entry, never a remembered one.
-    const QSignalBlocker blocker(ui->autoTransfer);
-    ui->autoTransfer->setChecked(login.startAtLogin());
+    const QSignalBlocker blocker(m_ui->autoTransfer);
+    m_ui->autoTransfer->setChecked(m_login.startAtLogin());
     QWidget::showEvent(event);
 }

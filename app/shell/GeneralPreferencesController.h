@@ -26,7 +26,7 @@ public:
     QString toolbarItemLabel() const override;
     QWidget* view() override { return this; }
 
-    StartAtLoginController& loginController() { return login; }
+    StartAtLoginController& loginController() { return m_login; }
 
     // The login item's Exec line: the launcher beside this program.
     static QString launcherCommand();
@@ -38,6 +38,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    std::unique_ptr<Ui::GeneralPreferences> ui;
-    StartAtLoginController login;
+    std::unique_ptr<Ui::GeneralPreferences> m_ui;
+    StartAtLoginController m_login;
 };

@@ -12,9 +12,9 @@
 PreferencesWindowController::PreferencesWindowController(const QList<PreferencesPane*>& panes,
                                                          const QString& title, QWidget* parent)
     : QMainWindow(parent)
-    , paneList(panes)
-    , stack(new QStackedWidget(this))
-    , items(new QActionGroup(this)) {
+    , m_paneList(panes)
+    , m_stack(new QStackedWidget(this))
+    , m_items(new QActionGroup(this)) {
     setWindowTitle(title);
     setObjectName(QStringLiteral("Preferences"));
     auto* toolbar = addToolBar(title);
@@ -23,19 +23,19 @@ PreferencesWindowController::PreferencesWindowController(const QList<Preferences
     toolbar->setFloatable(false);
     toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     toolbar->toggleViewAction()->setEnabled(false);
-    items->setExclusive(true);
+    m_items->setExclusive(true);
 
-    for (int i = 0; i < paneList.size(); ++i) {
-        PreferencesPane* pane = paneList.at(i);
-        stack->addWidget(pane->view());
+    for (int i = 0; i < m_paneList.size(); ++i) {
+        PreferencesPane* pane = m_paneList.at(i);
+        m_stack->addWidget(pane->view());
         QAction* item = toolbar->addAction(pane->toolbarItemImage(), pane->toolbarItemLabel());
         item->setObjectName(pane->identifier());
         item->setCheckable(true);
-        items->addAction(item);
+        m_items->addAction(item);
         connect(item, &QAction::triggered, this, [this, i] { showPaneAt(i); });
     }
-    setCentralWidget(stack);
-    if (!paneList.isEmpty())
+    setCentralWidget(m_stack);
+    if (!m_paneList.isEmpty())
         showPaneAt(0);
 }
 
@@ -46,22 +46,22 @@ void PreferencesWindowController::showWindow() {
 }
 
 void PreferencesWindowController::selectPane(const QString& identifier) {
-    for (int i = 0; i < paneList.size(); ++i) {
-        if (paneList.at(i)->identifier() == identifier)
+    for (int i = 0; i < m_paneList.size(); ++i) {
+        if (m_paneList.at(i)->identifier() == identifier)
             showPaneAt(i);
     }
 }
 
 QString PreferencesWindowController::selectedPaneIdentifier() const {
-    const int index = stack->currentIndex();
-    return index >= 0 && index < paneList.size() ? paneList.at(index)->identifier() : QString();
+    const int index = m_stack->currentIndex();
+    return index >= 0 && index < m_paneList.size() ? m_paneList.at(index)->identifier() : QString();
 }
 
 void PreferencesWindowController::showPaneAt(int index) {
-    stack->setCurrentIndex(index);
-    items->actions().at(index)->setChecked(true);
+    m_stack->setCurrentIndex(index);
+    m_items->actions().at(index)->setChecked(true);
     // Each pane keeps its own natural size, as in most desktop preferences.
-    QWidget* view = paneList.at(index)->view();
-    stack->setFixedSize(view->sizeHint().expandedTo(view->minimumSizeHint()));
+    QWidget* view = m_paneList.at(index)->view();
+    m_stack->setFixedSize(view->sizeHint().expandedTo(view->minimumSizeHint()));
     adjustSize();
 }

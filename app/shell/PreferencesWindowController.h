@@ -20,12 +20,12 @@ public:
     void showWindow();
     void selectPane(const QString& identifier);
     QString selectedPaneIdentifier() const;
-    const QList<PreferencesPane*>& panes() const { return paneList; }
+    const QList<PreferencesPane*>& panes() const { return m_paneList; }
 
 private:
     void showPaneAt(int index);
 
-    QList<PreferencesPane*> paneList;
-    QStackedWidget* stack;
-    QActionGroup* items;
+    QList<PreferencesPane*> m_paneList;
+    QStackedWidget* m_stack;
+    QActionGroup* m_items;
 };

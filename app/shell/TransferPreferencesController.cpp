@@ -13,19 +13,19 @@
 
 TransferPreferencesController::TransferPreferencesController(QWidget* parent)
     : QWidget(parent)
-    , ui(std::make_unique<Ui::TransferPreferences>()) {
-    ui->setupUi(this);
+    , m_ui(std::make_unique<Ui::TransferPreferences>()) {
+    m_ui->setupUi(this);
     UserDefaults& settings = UserDefaults::standardUserDefaults();
 
-    ui->overwriteMode->addItems(overwriteModeTitles());
+    m_ui->overwriteMode->addItems(overwriteModeTitles());
     const qint64 mode = settings.integerForKey(SettingsKeys::transfer_overwrite_mode);
-    ui->overwriteMode->setCurrentIndex(mode >= 0 && mode < ui->overwriteMode->count() ? int(mode)
-                                                                                      : -1);
-    connect(ui->overwriteMode, &QComboBox::currentIndexChanged, this,
+    m_ui->overwriteMode->setCurrentIndex(
+        mode >= 0 && mode < m_ui->overwriteMode->count() ? int(mode) : -1);
+    connect(m_ui->overwriteMode, &QComboBox::currentIndexChanged, this,
             &TransferPreferencesController::comboBoxSelectionDidChange);
 
-    ui->destination->setText(settings.stringForKey(SettingsKeys::transfer_destination));
-    connect(ui->destination, &QLineEdit::textEdited, this, [](const QString& text) {
+    m_ui->destination->setText(settings.stringForKey(SettingsKeys::transfer_destination));
+    connect(m_ui->destination, &QLineEdit::textEdited, this, [](const QString& text) {
         UserDefaults& store = UserDefaults::standardUserDefaults();
         // An empty pattern would name no folder at all: fall back to the default.
         if (text.trimmed().isEmpty())
@@ -34,15 +34,16 @@ TransferPreferencesController::TransferPreferencesController(QWidget* parent)
             store.setObject(text, SettingsKeys::transfer_destination);
     });
 
-    ui->rotate->setChecked(settings.boolForKey(SettingsKeys::transfer_rotate));
-    connect(ui->rotate, &QCheckBox::toggled, this, [](bool on) {
+    m_ui->rotate->setChecked(settings.boolForKey(SettingsKeys::transfer_rotate));
+    connect(m_ui->rotate, &QCheckBox::toggled, this, [](bool on) {
         UserDefaults::standardUserDefaults().setBool(on, SettingsKeys::transfer_rotate);
     });
-    ui->browse->setChecked(settings.boolForKey(SettingsKeys::transfer_browse));
-    connect(ui->browse, &QCheckBox::toggled, this, [](bool on) {
+    m_ui->browse->setChecked(settings.boolForKey(SettingsKeys::transfer_browse));
+    connect(m_ui->browse, &QCheckBox::toggled, this, [](bool on) {
         UserDefaults::standardUserDefaults().setBool(on, SettingsKeys::transfer_browse);
     });
-    connect(ui->helpButton, &QToolButton::clicked, this, &TransferPreferencesController::showHelp);
+    connect(m_ui->helpButton, &QToolButton::clicked, this,
+            &TransferPreferencesController::showHelp);
 }
 
 TransferPreferencesController::~TransferPreferencesController() = default;
@@ -69,7 +70,7 @@ void TransferPreferencesController::comboBoxSelectionDidChange(int index) {
 }
 
 bool TransferPreferencesController::isHelpVisible() const {
-    return tooltip && tooltip->isTooltipVisible();
+    return m_tooltip && m_tooltip->isTooltipVisible();
 }
 
 void TransferPreferencesController::showHelp() {
@@ -77,16 +78,16 @@ void TransferPreferencesController::showHelp() {
         hideHelp();
         return;
     }
-    if (!tooltip) {
+    if (!m_tooltip) {
         ApplicationInterfaces::registerAll();
-        tooltip = new TooltipHelper(this);
+        m_tooltip = new TooltipHelper(this);
     }
-    tooltip->showTooltipFromNib(QStringLiteral("TransferMaskTip"), window(), ui->helpButton, 1);
+    m_tooltip->showTooltipFromNib(QStringLiteral("TransferMaskTip"), window(), m_ui->helpButton, 1);
 }
 
 void TransferPreferencesController::hideHelp() {
-    if (tooltip)
-        tooltip->hideTooltip();
+    if (m_tooltip)
+        m_tooltip->hideTooltip();
 }
 
 void TransferPreferencesController::hideEvent(QHideEvent* event) {

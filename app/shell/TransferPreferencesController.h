@@ -42,6 +42,6 @@ private:
     void comboBoxSelectionDidChange(int index);
     void hideHelp();
 
-    std::unique_ptr<Ui::TransferPreferences> ui;
-    TooltipHelper* tooltip = nullptr;
+    std::unique_ptr<Ui::TransferPreferences> m_ui;
+    TooltipHelper* m_tooltip = nullptr;
 };

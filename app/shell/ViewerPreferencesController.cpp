@@ -13,23 +13,23 @@
 
 ViewerPreferencesController::ViewerPreferencesController(QWidget* parent)
     : QWidget(parent)
-    , ui(std::make_unique<Ui::ViewerPreferences>()) {
-    ui->setupUi(this);
+    , m_ui(std::make_unique<Ui::ViewerPreferences>()) {
+    m_ui->setupUi(this);
     UserDefaults& settings = UserDefaults::standardUserDefaults();
     showBackgroundColor();
-    connect(ui->backgroundButton, &QPushButton::clicked, this,
+    connect(m_ui->backgroundButton, &QPushButton::clicked, this,
             &ViewerPreferencesController::chooseBackgroundColor);
 
-    ui->viewerTransition->setChecked(settings.boolForKey(SettingsKeys::viewer_transition));
-    connect(ui->viewerTransition, &QCheckBox::toggled, this, [](bool on) {
+    m_ui->viewerTransition->setChecked(settings.boolForKey(SettingsKeys::viewer_transition));
+    connect(m_ui->viewerTransition, &QCheckBox::toggled, this, [](bool on) {
         UserDefaults::standardUserDefaults().setBool(on, SettingsKeys::viewer_transition);
     });
-    ui->slideshowTransition->setChecked(settings.boolForKey(SettingsKeys::slideshow_transition));
-    connect(ui->slideshowTransition, &QCheckBox::toggled, this, [](bool on) {
+    m_ui->slideshowTransition->setChecked(settings.boolForKey(SettingsKeys::slideshow_transition));
+    connect(m_ui->slideshowTransition, &QCheckBox::toggled, this, [](bool on) {
         UserDefaults::standardUserDefaults().setBool(on, SettingsKeys::slideshow_transition);
     });
-    ui->slideshowDelay->setValue(int(settings.integerForKey(SettingsKeys::slideshow_delay)));
-    connect(ui->slideshowDelay, &QSpinBox::valueChanged, this, [](int seconds) {
+    m_ui->slideshowDelay->setValue(int(settings.integerForKey(SettingsKeys::slideshow_delay)));
+    connect(m_ui->slideshowDelay, &QSpinBox::valueChanged, this, [](int seconds) {
         UserDefaults::standardUserDefaults().setInteger(seconds, SettingsKeys::slideshow_delay);
     });
 }
@@ -70,6 +70,6 @@ void ViewerPreferencesController::chooseBackgroundColor() {
 void ViewerPreferencesController::showBackgroundColor() {
     QPixmap swatch(32, 16);
     swatch.fill(backgroundColor());
-    ui->backgroundButton->setIcon(QIcon(swatch));
-    ui->backgroundButton->setText(ColorUtils::hexadecimalValue(backgroundColor()));
+    m_ui->backgroundButton->setIcon(QIcon(swatch));
+    m_ui->backgroundButton->setText(ColorUtils::hexadecimalValue(backgroundColor()));
 }

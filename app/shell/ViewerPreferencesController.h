@@ -34,5 +34,5 @@ private:
     void chooseBackgroundColor();
     void showBackgroundColor();
 
-    std::unique_ptr<Ui::ViewerPreferences> ui;
+    std::unique_ptr<Ui::ViewerPreferences> m_ui;
 };

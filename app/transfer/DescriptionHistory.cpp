@@ -13,13 +13,13 @@ QStringList DescriptionHistory::updated(QStringList history, const QString& desc
 }
 
 QStringList DescriptionHistory::entries() const {
-    return settings.stringArrayForKey(QLatin1String(SettingsKeys::transfer_desc_history));
+    return m_settings.stringArrayForKey(QLatin1String(SettingsKeys::transfer_desc_history));
 }
 
 QStringList DescriptionHistory::remember(const QString& description) {
     if (description.isEmpty())
         return entries();
     const QStringList history = updated(entries(), description);
-    settings.setObject(history, QLatin1String(SettingsKeys::transfer_desc_history));
+    m_settings.setObject(history, QLatin1String(SettingsKeys::transfer_desc_history));
     return history;
 }

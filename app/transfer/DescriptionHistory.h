@@ -14,7 +14,7 @@ public:
     static constexpr int maximumEntries = 10;
 
     explicit DescriptionHistory(UserDefaults& store)
-        : settings(store) {}
+        : m_settings(store) {}
 
     // `history` with `description` moved or added to the front.
     static QStringList updated(QStringList history, const QString& description);
@@ -25,5 +25,5 @@ public:
     QStringList remember(const QString& description);
 
 private:
-    UserDefaults& settings;
+    UserDefaults& m_settings;
 };

@@ -11,42 +11,43 @@
 
 TransferAction::TransferAction(TransferMode mode, const CameraFilePtr& source,
                                const QString& destination, UserDefaults& store)
-    : transferMode(mode)
-    , sourceFile(source)
-    , destinationPath(destination)
-    , settings(&store) {}
+    : m_transferMode(mode)
+    , m_sourceFile(source)
+    , m_destinationPath(destination)
+    , m_settings(&store) {}
 
 bool TransferAction::process(bool replaceExisting) {
-    if (!sourceFile)
+    if (!m_sourceFile)
         return false;
     // A failure here shows up as a failed transfer below.
-    QDir().mkpath(QFileInfo(destinationPath).absolutePath());
+    QDir().mkpath(QFileInfo(m_destinationPath).absolutePath());
 
     // Read before the transfer: a moved file is gone afterwards.
-    const QDateTime created = sourceFile->creationDate();
-    const QDateTime modified = sourceFile->modificationDate();
+    const QDateTime created = m_sourceFile->creationDate();
+    const QDateTime modified = m_sourceFile->modificationDate();
 
     const bool arrived =
         shouldRotate()
-            ? sourceFile->transferUprightFileTo(destinationPath, transferMode, replaceExisting)
-            : sourceFile->transferFileTo(destinationPath, transferMode, replaceExisting);
+            ? m_sourceFile->transferUprightFileTo(m_destinationPath, m_transferMode,
+                                                  replaceExisting)
+            : m_sourceFile->transferFileTo(m_destinationPath, m_transferMode, replaceExisting);
     if (!arrived) {
-        qCWarning(lcTransfer) << "transfer of" << sourceFile->title() << "to" << destinationPath
+        qCWarning(lcTransfer) << "transfer of" << m_sourceFile->title() << "to" << m_destinationPath
                               << "failed";
         return false;
     }
     // After any rotation, which rewrites the file.
-    FileUtils::setCreationDate(created, destinationPath);
-    FileUtils::setModificationDate(modified, destinationPath);
+    FileUtils::setCreationDate(created, m_destinationPath);
+    FileUtils::setModificationDate(modified, m_destinationPath);
     return true;
 }
 
 qint64 TransferAction::bytes() const {
-    return sourceFile ? sourceFile->fileSize() : 0;
+    return m_sourceFile ? m_sourceFile->fileSize() : 0;
 }
 
 bool TransferAction::shouldRotate() const {
-    if (rotateOverride)
-        return *rotateOverride;
-    return settings->boolForKey(QLatin1String(SettingsKeys::transfer_rotate));
+    if (m_rotateOverride)
+        return *m_rotateOverride;
+    return m_settings->boolForKey(QLatin1String(SettingsKeys::transfer_rotate));
 }

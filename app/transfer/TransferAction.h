@@ -21,16 +21,16 @@ public:
     TransferAction(TransferMode mode, const CameraFilePtr& source, const QString& destination,
                    UserDefaults& settings);
 
-    TransferMode mode() const { return transferMode; }
-    void setMode(TransferMode mode) { transferMode = mode; }
-    CameraFilePtr source() const { return sourceFile; }
-    void setSource(const CameraFilePtr& source) { sourceFile = source; }
-    QString destination() const { return destinationPath; }
-    void setDestination(const QString& destination) { destinationPath = destination; }
+    TransferMode mode() const { return m_transferMode; }
+    void setMode(TransferMode mode) { m_transferMode = mode; }
+    CameraFilePtr source() const { return m_sourceFile; }
+    void setSource(const CameraFilePtr& source) { m_sourceFile = source; }
+    QString destination() const { return m_destinationPath; }
+    void setDestination(const QString& destination) { m_destinationPath = destination; }
 
     // Rotation decided by the caller instead of the setting (the command
     // line's --rotate / --no-rotate); unset, the setting is read per file.
-    void setRotateOverride(std::optional<bool> rotate) { rotateOverride = rotate; }
+    void setRotateOverride(std::optional<bool> rotate) { m_rotateOverride = rotate; }
 
     // Transfers the file. An existing file at the destination is replaced
     // (atomically, once the new one is complete) only with `replaceExisting`.
@@ -45,11 +45,11 @@ public:
     bool shouldRotate() const;
 
 private:
-    TransferMode transferMode;
-    CameraFilePtr sourceFile;
-    QString destinationPath;
-    std::optional<bool> rotateOverride;
-    UserDefaults* settings;
+    TransferMode m_transferMode;
+    CameraFilePtr m_sourceFile;
+    QString m_destinationPath;
+    std::optional<bool> m_rotateOverride;
+    UserDefaults* m_settings;
 };
 
 using TransferActionPtr = std::shared_ptr<TransferAction>;

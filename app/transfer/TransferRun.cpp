@@ -41,17 +41,17 @@ const int registered = [] {
 TransferRun::TransferRun(const QList<TransferActionPtr>& plannedActions, UserDefaults& store,
                          QObject* parent)
     : QObject(parent)
-    , actions(plannedActions)
-    , settings(store) {
+    , m_actions(plannedActions)
+    , m_settings(store) {
     Q_UNUSED(registered);
 }
 
 OverwriteMode TransferRun::overwriteMode() const {
-    if (overwriteModeOverride)
-        return *overwriteModeOverride;
+    if (m_overwriteModeOverride)
+        return *m_overwriteModeOverride;
     // Any other stored number acts as skip.
     return static_cast<OverwriteMode>(
-        settings.integerForKey(QLatin1String(SettingsKeys::transfer_overwrite_mode)));
+        m_settings.integerForKey(QLatin1String(SettingsKeys::transfer_overwrite_mode)));
 }
 
 TransferSummary TransferRun::run() {
@@ -81,13 +81,13 @@ TransferSummary TransferRun::run() {
         finishing.reset();
     };
 
-    for (qsizetype index = 0; index < actions.size(); ++index) {
-        const TransferActionPtr& action = actions.at(index);
+    for (qsizetype index = 0; index < m_actions.size(); ++index) {
+        const TransferActionPtr& action = m_actions.at(index);
         const CameraFilePtr source = action->source();
         if (isCanceled()) {
             finishPrevious();
             summary.canceled = true;
-            summary.notStarted = static_cast<int>(actions.size() - index);
+            summary.notStarted = static_cast<int>(m_actions.size() - index);
             break;
         }
 
@@ -128,7 +128,7 @@ TransferSummary TransferRun::run() {
                 const OverwriteAnswer answer = ask(source, action->destination());
                 if (answer.cancel) {
                     summary.canceled = true;
-                    summary.notStarted = static_cast<int>(actions.size() - index);
+                    summary.notStarted = static_cast<int>(m_actions.size() - index);
                     break;
                 }
                 replace = answer.doOverwrite;
@@ -184,20 +184,20 @@ OverwriteAnswer TransferRun::ask(const CameraFilePtr& source, const QString& des
     if (!isSignalConnected(QMetaMethod::fromSignal(&TransferRun::overwriteQuestion)))
         return {};
     {
-        QMutexLocker locker(&answerLock);
-        awaitingAnswer = true;
+        QMutexLocker locker(&m_answerLock);
+        m_awaitingAnswer = true;
     }
     emit overwriteQuestion(source, destination);
-    answerReady.acquire();
-    QMutexLocker locker(&answerLock);
-    return pendingAnswer;
+    m_answerReady.acquire();
+    QMutexLocker locker(&m_answerLock);
+    return m_pendingAnswer;
 }
 
 void TransferRun::answerOverwriteQuestion(const OverwriteAnswer& answer) {
-    QMutexLocker locker(&answerLock);
-    if (!awaitingAnswer)
+    QMutexLocker locker(&m_answerLock);
+    if (!m_awaitingAnswer)
         return;
-    awaitingAnswer = false;
-    pendingAnswer = answer;
-    answerReady.release();
+    m_awaitingAnswer = false;
+    m_pendingAnswer = answer;
+    m_answerReady.release();
 }

@@ -44,15 +44,15 @@ public:
 
     // Overwrite mode used instead of "transfer_overwrite_mode".
     void setOverwriteModeOverride(std::optional<OverwriteMode> mode) {
-        overwriteModeOverride = mode;
+        m_overwriteModeOverride = mode;
     }
 
     // Runs every action; emits finished() and returns the same summary.
     TransferSummary run();
 
-    void cancel() { canceledFlag.store(true); }
-    bool isCanceled() const { return canceledFlag.load(); }
-    std::atomic<bool>& cancelFlag() { return canceledFlag; }
+    void cancel() { m_canceledFlag.store(true); }
+    bool isCanceled() const { return m_canceledFlag.load(); }
+    std::atomic<bool>& cancelFlag() { return m_canceledFlag; }
 
     void answerOverwriteQuestion(const OverwriteAnswer& answer);
 
@@ -80,13 +80,13 @@ private:
     OverwriteMode overwriteMode() const;
     OverwriteAnswer ask(const CameraFilePtr& source, const QString& destination);
 
-    QList<TransferActionPtr> actions;
-    UserDefaults& settings;
-    std::optional<OverwriteMode> overwriteModeOverride;
-    std::atomic<bool> canceledFlag{false};
+    QList<TransferActionPtr> m_actions;
+    UserDefaults& m_settings;
+    std::optional<OverwriteMode> m_overwriteModeOverride;
+    std::atomic<bool> m_canceledFlag{false};
 
-    QMutex answerLock;
-    QSemaphore answerReady;
-    bool awaitingAnswer = false;
-    OverwriteAnswer pendingAnswer;
+    QMutex m_answerLock;
+    QSemaphore m_answerReady;
+    bool m_awaitingAnswer = false;
+    OverwriteAnswer m_pendingAnswer;
 };

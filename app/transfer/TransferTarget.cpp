@@ -2,8 +2,8 @@
 #include "TransferTarget.h"
 
 TransferTarget::TransferTarget()
-    : targetDate(QDateTime::currentDateTime()) {}
+    : m_targetDate(QDateTime::currentDateTime()) {}
 
 TransferTarget::TransferTarget(const QDateTime& date, const CameraFilePtr& firstItem)
-    : targetDate(date)
-    , files{firstItem} {}
+    : m_targetDate(date)
+    , m_files{firstItem} {}

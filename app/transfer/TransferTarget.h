@@ -15,16 +15,16 @@ public:
     TransferTarget();
     TransferTarget(const QDateTime& date, const CameraFilePtr& firstItem);
 
-    QDateTime date() const { return targetDate; }
-    void setDate(const QDateTime& date) { targetDate = date; }
-    QString description() const { return targetDescription; }
-    void setDescription(const QString& description) { targetDescription = description; }
-    const QList<CameraFilePtr>& items() const { return files; }
-    QList<CameraFilePtr>& items() { return files; }
-    void setItems(const QList<CameraFilePtr>& items) { files = items; }
+    QDateTime date() const { return m_targetDate; }
+    void setDate(const QDateTime& date) { m_targetDate = date; }
+    QString description() const { return m_targetDescription; }
+    void setDescription(const QString& description) { m_targetDescription = description; }
+    const QList<CameraFilePtr>& items() const { return m_files; }
+    QList<CameraFilePtr>& items() { return m_files; }
+    void setItems(const QList<CameraFilePtr>& items) { m_files = items; }
 
 private:
-    QDateTime targetDate;
-    QString targetDescription;
-    QList<CameraFilePtr> files;
+    QDateTime m_targetDate;
+    QString m_targetDescription;
+    QList<CameraFilePtr> m_files;
 };

@@ -52,10 +52,10 @@ QList<CameraFilePtr> Transferer::getCameraFiles(Camera& camera, bool imagesOnly)
 }
 
 void Transferer::scanCamera(Camera& camera) {
-    bytesTotal = 0;
+    m_bytesTotal = 0;
     const QList<CameraFilePtr> files = getCameraFiles(camera, false);
     for (const CameraFilePtr& file : files)
-        bytesTotal += file->fileSize();
+        m_bytesTotal += file->fileSize();
 
     QList<TransferTarget> found;
     for (const CameraFilePtr& file : files) {
@@ -70,20 +70,20 @@ void Transferer::scanCamera(Camera& camera) {
     std::stable_sort(
         found.begin(), found.end(),
         [](const TransferTarget& a, const TransferTarget& b) { return a.date() < b.date(); });
-    groups = found;
+    m_groups = found;
 }
 
 QList<TransferActionPtr> Transferer::getActionsFor(const QString& pattern,
                                                    UserDefaults& settings) const {
     QList<TransferActionPtr> actions;
-    for (const TransferTarget& target : groups) {
+    for (const TransferTarget& target : m_groups) {
         for (const CameraFilePtr& item : target.items()) {
             const QString folder = calcTargetFolderForFile(item, target, pattern);
             const QString destination = folder.isEmpty()
                                             ? item->title()
                                             : QStringLiteral("%1/%2").arg(folder, item->title());
             actions.append(
-                std::make_shared<TransferAction>(transferMode, item, destination, settings));
+                std::make_shared<TransferAction>(m_transferMode, item, destination, settings));
         }
     }
     return actions;

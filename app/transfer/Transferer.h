@@ -25,13 +25,13 @@ class UserDefaults;
 // transferer; editing targets and getActionsFor() happen on the main thread.
 class Transferer {
 public:
-    TransferMode mode() const { return transferMode; }
-    void setMode(TransferMode mode) { transferMode = mode; }
-    qint64 totalBytes() const { return bytesTotal; }
-    void setTotalBytes(qint64 bytes) { bytesTotal = bytes; }
-    const QList<TransferTarget>& targets() const { return groups; }
-    QList<TransferTarget>& targets() { return groups; }
-    void setTargets(const QList<TransferTarget>& targets) { groups = targets; }
+    TransferMode mode() const { return m_transferMode; }
+    void setMode(TransferMode mode) { m_transferMode = mode; }
+    qint64 totalBytes() const { return m_bytesTotal; }
+    void setTotalBytes(qint64 bytes) { m_bytesTotal = bytes; }
+    const QList<TransferTarget>& targets() const { return m_groups; }
+    QList<TransferTarget>& targets() { return m_groups; }
+    void setTargets(const QList<TransferTarget>& targets) { m_groups = targets; }
 
     static bool cameraHasFiles(Camera& camera, bool imagesOnly);
     static QList<CameraFilePtr> getCameraFiles(Camera& camera, bool imagesOnly);
@@ -53,7 +53,7 @@ public:
     static QDateTime startOfLocalDay(const QDateTime& date);
 
 private:
-    TransferMode transferMode = TransferModeCopy;
-    qint64 bytesTotal = 0;
-    QList<TransferTarget> groups;
+    TransferMode m_transferMode = TransferModeCopy;
+    qint64 m_bytesTotal = 0;
+    QList<TransferTarget> m_groups;
 };

@@ -27,21 +27,21 @@ QStringList allEntries(const QString& folder) {
 class CameraDriveFileTest : public ::testing::Test {
 protected:
     QString source(const QString& name, const QByteArray& contents) {
-        const QString path = card.path() + QStringLiteral("/DCIM/100/") + name;
+        const QString path = m_card.path() + QStringLiteral("/DCIM/100/") + name;
         EXPECT_TRUE(TestFiles::write(path, contents));
         return path;
     }
-    QString target(const QString& name) const { return dest.path() + QLatin1Char('/') + name; }
+    QString target(const QString& name) const { return m_dest.path() + QLatin1Char('/') + name; }
 
-    QTemporaryDir card;
-    QTemporaryDir dest;
+    QTemporaryDir m_card;
+    QTemporaryDir m_dest;
 };
 
 TEST_F(CameraDriveFileTest, DescribesItsFile) {
     const QDateTime taken(QDate(2012, 9, 7), QTime(23, 59, 30));
     JpegFixture::Options options;
     options.digitized = taken;
-    const QString picture = card.path() + QStringLiteral("/IMG_0001.JPG");
+    const QString picture = m_card.path() + QStringLiteral("/IMG_0001.JPG");
     ASSERT_TRUE(JpegFixture::write(picture, options));
     const QDateTime modified(QDate(2013, 1, 2), QTime(3, 4, 5));
     FileUtils::setModificationDate(modified, picture);
@@ -56,7 +56,7 @@ TEST_F(CameraDriveFileTest, DescribesItsFile) {
     const QString plain = source(QStringLiteral("notes.txt"), "text");
     CameraDriveFile other(plain, true);
     EXPECT_EQ(other.creationDate(), FileUtils::getCreationDateForFile(plain));
-    EXPECT_EQ(CameraDriveFile(card.path() + QStringLiteral("/gone"), true).fileSize(), 0);
+    EXPECT_EQ(CameraDriveFile(m_card.path() + QStringLiteral("/gone"), true).fileSize(), 0);
 }
 
 TEST_F(CameraDriveFileTest, CopyKeepsSourceAndMoveRemovesItUnlessNotMoveable) {
@@ -77,7 +77,7 @@ TEST_F(CameraDriveFileTest, CopyKeepsSourceAndMoveRemovesItUnlessNotMoveable) {
 
     EXPECT_FALSE(CameraDriveFile(picture, true)
                      .transferFileTo(target(QStringLiteral("d")), static_cast<TransferMode>(7)));
-    EXPECT_EQ(allEntries(dest.path()), (QStringList{"a.jpg", "b.jpg", "c.mts"}));
+    EXPECT_EQ(allEntries(m_dest.path()), (QStringList{"a.jpg", "b.jpg", "c.mts"}));
 }
 
 TEST_F(CameraDriveFileTest, ExistingDestinationIsReplacedOnlyWhenAsked) {
@@ -94,7 +94,7 @@ TEST_F(CameraDriveFileTest, ExistingDestinationIsReplacedOnlyWhenAsked) {
         EXPECT_TRUE(file.transferFileTo(existing, mode, true));
         EXPECT_EQ(TestFiles::read(existing), "new");
         EXPECT_EQ(QFileInfo::exists(file.path()), mode == TransferModeCopy);
-        EXPECT_EQ(allEntries(dest.path()), QStringList{"x.jpg"});
+        EXPECT_EQ(allEntries(m_dest.path()), QStringList{"x.jpg"});
         QFile::remove(existing);
     }
 }
@@ -119,10 +119,10 @@ TEST_F(CameraDriveFileTest, FailedCopyLeavesNothingBehindAndKeepsSource) {
         missingFolder.transferFileTo(target(QStringLiteral("no/such/a.jpg")), TransferModeCopy));
 
     // A source that is a folder cannot be copied; the staged file goes away.
-    QDir(card.path()).mkpath(QStringLiteral("folder.jpg"));
-    CameraDriveFile folder(card.path() + QStringLiteral("/folder.jpg"), true);
+    QDir(m_card.path()).mkpath(QStringLiteral("folder.jpg"));
+    CameraDriveFile folder(m_card.path() + QStringLiteral("/folder.jpg"), true);
     EXPECT_FALSE(folder.transferFileTo(target(QStringLiteral("folder.jpg")), TransferModeCopy));
-    EXPECT_TRUE(allEntries(dest.path()).isEmpty());
+    EXPECT_TRUE(allEntries(m_dest.path()).isEmpty());
     EXPECT_TRUE(QFileInfo::exists(missingFolder.path()));
 }
 
@@ -195,7 +195,7 @@ TEST_F(CameraDriveFileTest, UprightTransfersTurnPicturesOnTheWayAndLeaveTheRestA
     EXPECT_TRUE(
         again.transferUprightFileTo(target(QStringLiteral("d.jpg")), TransferModeCopy, true));
     EXPECT_TRUE(showsRedOverBlue(target(QStringLiteral("d.jpg"))));
-    EXPECT_EQ(allEntries(dest.path()), (QStringList{"a.jpg", "b.jpg", "d.jpg", "e.mts"}));
+    EXPECT_EQ(allEntries(m_dest.path()), (QStringList{"a.jpg", "b.jpg", "d.jpg", "e.mts"}));
 }
 
 TEST(StagedFileTest, OnlyAbandonedStagesOfThisProgramAreRemoved) {

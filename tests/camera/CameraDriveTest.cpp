@@ -22,9 +22,9 @@ class CameraDriveTest : public ::testing::Test {
 protected:
     void touch(const QString& relative) { ASSERT_TRUE(TestFiles::write(root(relative), "x")); }
     QString root(const QString& relative = {}) const {
-        return relative.isEmpty() ? dir.path() : dir.path() + QLatin1Char('/') + relative;
+        return relative.isEmpty() ? m_dir.path() : m_dir.path() + QLatin1Char('/') + relative;
     }
-    QTemporaryDir dir;
+    QTemporaryDir m_dir;
 };
 
 TEST_F(CameraDriveTest, CardListsPicturesThenMoviesSkippingHiddenEntries) {

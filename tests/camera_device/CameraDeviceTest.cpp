@@ -36,20 +36,20 @@ class LogCapture {
 public:
     LogCapture() {
         lines().clear();
-        previous = qInstallMessageHandler(
+        m_previous = qInstallMessageHandler(
             [](QtMsgType, const QMessageLogContext& context, const QString& message) {
                 if (QByteArray(context.category) == "pixhaul.camera")
                     lines().append(message);
             });
     }
-    ~LogCapture() { qInstallMessageHandler(previous); }
+    ~LogCapture() { qInstallMessageHandler(m_previous); }
     static QStringList& lines() {
         static QStringList captured;
         return captured;
     }
 
 private:
-    QtMessageHandler previous = nullptr;
+    QtMessageHandler m_previous = nullptr;
 };
 
 // Runs `work` on a worker, as the transfer run does, while the main thread
@@ -63,44 +63,45 @@ template <typename Work> auto onWorker(Work work) {
 class CameraDeviceTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(folder.isValid() && target.isValid());
-        taken = QDateTime(QDate(2023, 8, 1), QTime(9, 15, 0));
-        ASSERT_TRUE(folder.add(QStringLiteral("DCIM/100TEST/IMG_0001.JPG"),
-                               DirectoryCamera::jpeg(320, 240, Qt::yellow, 80), taken));
-        ASSERT_TRUE(folder.add(QStringLiteral("DCIM/100TEST/IMG_0001.THM"),
-                               DirectoryCamera::jpeg(16, 12, Qt::yellow)));
-        ASSERT_TRUE(folder.add(QStringLiteral("DCIM/100TEST/MVI_0002.MOV"), QByteArray(4096, 'v')));
-        camera.setDeviceDelegate(&readiness);
-        camera.setThumbnailDelegate(&thumbnails);
-        camera.openDevice(GPhotoDevice::create(folder.info()));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !readiness.ready.isEmpty(); }, kWait));
+        ASSERT_TRUE(m_folder.isValid() && m_target.isValid());
+        m_taken = QDateTime(QDate(2023, 8, 1), QTime(9, 15, 0));
+        ASSERT_TRUE(m_folder.add(QStringLiteral("DCIM/100TEST/IMG_0001.JPG"),
+                                 DirectoryCamera::jpeg(320, 240, Qt::yellow, 80), m_taken));
+        ASSERT_TRUE(m_folder.add(QStringLiteral("DCIM/100TEST/IMG_0001.THM"),
+                                 DirectoryCamera::jpeg(16, 12, Qt::yellow)));
+        ASSERT_TRUE(
+            m_folder.add(QStringLiteral("DCIM/100TEST/MVI_0002.MOV"), QByteArray(4096, 'v')));
+        m_camera.setDeviceDelegate(&m_readiness);
+        m_camera.setThumbnailDelegate(&m_thumbnails);
+        m_camera.openDevice(GPhotoDevice::create(m_folder.info()));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !m_readiness.ready.isEmpty(); }, kWait));
     }
 
     std::shared_ptr<CameraDeviceFile> listed(int index) {
         return std::dynamic_pointer_cast<CameraDeviceFile>(
-            camera.getFilesButImagesOnly(true, false).value(index));
+            m_camera.getFilesButImagesOnly(true, false).value(index));
     }
 
-    DirectoryCamera folder;
-    QTemporaryDir target;
-    QDateTime taken;
-    ReadyRecorder readiness;
-    ThumbnailRecorder thumbnails;
-    CameraDevice camera;
+    DirectoryCamera m_folder;
+    QTemporaryDir m_target;
+    QDateTime m_taken;
+    ReadyRecorder m_readiness;
+    ThumbnailRecorder m_thumbnails;
+    CameraDevice m_camera;
 };
 
 } // namespace
 
 TEST_F(CameraDeviceTest, ReadyCameraListsPicturesAndMoviesEvenWhenImagesOnlyIsAsked) {
-    EXPECT_EQ(readiness.ready, QList<CameraDevice*>{&camera});
-    EXPECT_EQ(camera.title(), QStringLiteral("Directory Browse"));
-    const QList<CameraFilePtr> files = camera.getFilesButImagesOnly(true, false);
+    EXPECT_EQ(m_readiness.ready, QList<CameraDevice*>{&m_camera});
+    EXPECT_EQ(m_camera.title(), QStringLiteral("Directory Browse"));
+    const QList<CameraFilePtr> files = m_camera.getFilesButImagesOnly(true, false);
     ASSERT_EQ(files.size(), 2);
     EXPECT_EQ(files.at(0)->title(), QStringLiteral("IMG_0001.JPG"));
     EXPECT_EQ(files.at(1)->title(), QStringLiteral("MVI_0002.MOV"));
     EXPECT_EQ(files.at(1)->fileSize(), 4096);
-    EXPECT_EQ(files.at(0)->creationDate(), taken);
-    EXPECT_EQ(camera.getFilesButImagesOnly(false, true).size(), 1);
+    EXPECT_EQ(files.at(0)->creationDate(), m_taken);
+    EXPECT_EQ(m_camera.getFilesButImagesOnly(false, true).size(), 1);
 }
 
 TEST_F(CameraDeviceTest, IsComparesIdentityNotEquality) {
@@ -117,39 +118,39 @@ TEST_F(CameraDeviceTest, IsComparesIdentityNotEquality) {
 
 TEST_F(CameraDeviceTest, CopyAndMoveRunSynchronouslyOnTheWorker) {
     const auto picture = listed(0);
-    const QString copied = target.filePath(QStringLiteral("copy/IMG_0001.JPG"));
+    const QString copied = m_target.filePath(QStringLiteral("copy/IMG_0001.JPG"));
     ASSERT_TRUE(QDir().mkpath(QFileInfo(copied).absolutePath()));
     EXPECT_TRUE(onWorker([&] { return picture->transferFileTo(copied, TransferModeCopy); }));
     EXPECT_EQ(TestFiles::read(copied),
-              TestFiles::read(folder.path(QStringLiteral("DCIM/100TEST/IMG_0001.JPG"))));
-    EXPECT_TRUE(QFileInfo::exists(target.filePath(QStringLiteral("copy/IMG_0001.THM"))));
+              TestFiles::read(m_folder.path(QStringLiteral("DCIM/100TEST/IMG_0001.JPG"))));
+    EXPECT_TRUE(QFileInfo::exists(m_target.filePath(QStringLiteral("copy/IMG_0001.THM"))));
 
     // A second copy over the first is refused unless replacing is asked for.
     EXPECT_FALSE(onWorker([&] { return picture->transferFileTo(copied, TransferModeCopy); }));
     EXPECT_TRUE(onWorker([&] { return picture->transferFileTo(copied, TransferModeCopy, true); }));
 
     const auto movie = listed(1);
-    const QString moved = target.filePath(QStringLiteral("MVI_0002.MOV"));
+    const QString moved = m_target.filePath(QStringLiteral("MVI_0002.MOV"));
     EXPECT_TRUE(onWorker([&] { return movie->transferFileTo(moved, TransferModeMove); }));
     EXPECT_EQ(QFileInfo(moved).size(), 4096);
-    EXPECT_FALSE(QFileInfo::exists(folder.path(QStringLiteral("DCIM/100TEST/MVI_0002.MOV"))));
-    EXPECT_EQ(camera.getFilesButImagesOnly(false, false).size(), 1);
-    EXPECT_TRUE(QFileInfo::exists(folder.path(QStringLiteral("DCIM/100TEST/IMG_0001.JPG"))));
+    EXPECT_FALSE(QFileInfo::exists(m_folder.path(QStringLiteral("DCIM/100TEST/MVI_0002.MOV"))));
+    EXPECT_EQ(m_camera.getFilesButImagesOnly(false, false).size(), 1);
+    EXPECT_TRUE(QFileInfo::exists(m_folder.path(QStringLiteral("DCIM/100TEST/IMG_0001.JPG"))));
 }
 
 TEST_F(CameraDeviceTest, FailedAndInterruptedRequestsAnswerFalseWithOneLogLine) {
     const auto movie = listed(1);
-    ASSERT_TRUE(QDir(folder.path(QStringLiteral("DCIM"))).removeRecursively());
+    ASSERT_TRUE(QDir(m_folder.path(QStringLiteral("DCIM"))).removeRecursively());
     {
         LogCapture log;
         EXPECT_FALSE(onWorker([&] {
-            return movie->transferFileTo(target.filePath(QStringLiteral("MVI_0002.MOV")),
+            return movie->transferFileTo(m_target.filePath(QStringLiteral("MVI_0002.MOV")),
                                          TransferModeMove);
         }));
         ASSERT_EQ(LogCapture::lines().size(), 1) << LogCapture::lines().join(u'|').toStdString();
         EXPECT_FALSE(LogCapture::lines().at(0).contains(u'\n'));
     }
-    EXPECT_FALSE(QFileInfo::exists(target.filePath(QStringLiteral("MVI_0002.MOV"))));
+    EXPECT_FALSE(QFileInfo::exists(m_target.filePath(QStringLiteral("MVI_0002.MOV"))));
 
     // A removal while the worker waits ends the wait with an error.
     const auto picture = listed(0);
@@ -167,22 +168,22 @@ TEST_F(CameraDeviceTest, FailedAndInterruptedRequestsAnswerFalseWithOneLogLine) 
 
 TEST_F(CameraDeviceTest, RemovedDeviceIsDroppedAndFailsTransfersOfListedFiles) {
     const auto picture = listed(0);
-    const std::shared_ptr<GPhotoDevice> device = camera.cameraDevice();
+    const std::shared_ptr<GPhotoDevice> device = m_camera.cameraDevice();
     device->deviceWasRemoved();
-    EXPECT_FALSE(camera.cameraDevice());
-    EXPECT_TRUE(camera.title().isEmpty());
-    EXPECT_TRUE(camera.getFilesButImagesOnly(false, false).isEmpty());
+    EXPECT_FALSE(m_camera.cameraDevice());
+    EXPECT_TRUE(m_camera.title().isEmpty());
+    EXPECT_TRUE(m_camera.getFilesButImagesOnly(false, false).isEmpty());
     EXPECT_FALSE(onWorker([&] {
-        return picture->transferFileTo(target.filePath(QStringLiteral("IMG_0001.JPG")),
+        return picture->transferFileTo(m_target.filePath(QStringLiteral("IMG_0001.JPG")),
                                        TransferModeCopy);
     }));
-    EXPECT_FALSE(QFileInfo::exists(target.filePath(QStringLiteral("IMG_0001.JPG"))));
+    EXPECT_FALSE(QFileInfo::exists(m_target.filePath(QStringLiteral("IMG_0001.JPG"))));
 }
 
 TEST_F(CameraDeviceTest, ThumbnailArrivesLaterAndIsForwarded) {
     const auto picture = listed(0);
     EXPECT_TRUE(picture->thumbnail().isNull());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !thumbnails.files.isEmpty(); }, kWait));
-    EXPECT_TRUE(picture->is(thumbnails.files.at(0)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_thumbnails.files.isEmpty(); }, kWait));
+    EXPECT_TRUE(picture->is(m_thumbnails.files.at(0)));
     EXPECT_EQ(picture->thumbnail().width(), 80);
 }

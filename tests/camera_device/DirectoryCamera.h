@@ -14,8 +14,8 @@ class DirectoryCamera {
 public:
     DirectoryCamera();
 
-    bool isValid() const { return folder.isValid(); }
-    QString root() const { return folder.path(); }
+    bool isValid() const { return m_folder.isValid(); }
+    QString root() const { return m_folder.path(); }
     QString path(const QString& relative) const { return root() + QLatin1Char('/') + relative; }
     GPhotoDeviceInfo info() const;
 
@@ -28,5 +28,5 @@ public:
     static QByteArray jpeg(int width, int height, Qt::GlobalColor color, int thumbnailWidth = 0);
 
 private:
-    QTemporaryDir folder;
+    QTemporaryDir m_folder;
 };

@@ -67,24 +67,25 @@ QStringList leftovers(const QString& folder) {
 class GPhotoDeviceTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(camera.isValid() && target.isValid());
-        taken = QDateTime(QDate(2024, 5, 17), QTime(10, 30, 0));
-        ASSERT_TRUE(camera.add(QStringLiteral("DCIM/100TEST/IMG_0001.JPG"),
-                               DirectoryCamera::jpeg(320, 240, Qt::red, 64), taken));
-        ASSERT_TRUE(camera.add(QStringLiteral("DCIM/100TEST/IMG_0001.THM"),
-                               DirectoryCamera::jpeg(16, 12, Qt::red)));
-        ASSERT_TRUE(camera.add(QStringLiteral("DCIM/100TEST/IMG_0002.JPG"),
-                               DirectoryCamera::jpeg(64, 48, Qt::blue)));
-        ASSERT_TRUE(camera.add(QStringLiteral("DCIM/100TEST/MVI_0003.MOV"), QByteArray(5000, 'm')));
-        ASSERT_TRUE(camera.add(QStringLiteral("DCIM/101TEST/IMG_0004.JPG"),
-                               DirectoryCamera::jpeg(32, 32, Qt::green)));
+        ASSERT_TRUE(m_camera.isValid() && m_target.isValid());
+        m_taken = QDateTime(QDate(2024, 5, 17), QTime(10, 30, 0));
+        ASSERT_TRUE(m_camera.add(QStringLiteral("DCIM/100TEST/IMG_0001.JPG"),
+                                 DirectoryCamera::jpeg(320, 240, Qt::red, 64), m_taken));
+        ASSERT_TRUE(m_camera.add(QStringLiteral("DCIM/100TEST/IMG_0001.THM"),
+                                 DirectoryCamera::jpeg(16, 12, Qt::red)));
+        ASSERT_TRUE(m_camera.add(QStringLiteral("DCIM/100TEST/IMG_0002.JPG"),
+                                 DirectoryCamera::jpeg(64, 48, Qt::blue)));
+        ASSERT_TRUE(
+            m_camera.add(QStringLiteral("DCIM/100TEST/MVI_0003.MOV"), QByteArray(5000, 'm')));
+        ASSERT_TRUE(m_camera.add(QStringLiteral("DCIM/101TEST/IMG_0004.JPG"),
+                                 DirectoryCamera::jpeg(32, 32, Qt::green)));
     }
 
     std::shared_ptr<GPhotoDevice> openDevice() {
-        auto device = GPhotoDevice::create(camera.info());
-        device->setDelegate(&delegate);
+        auto device = GPhotoDevice::create(m_camera.info());
+        device->setDelegate(&m_delegate);
         device->requestOpenSession();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return delegate.opened > 0; }, kWait));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return m_delegate.opened > 0; }, kWait));
         return device;
     }
 
@@ -114,18 +115,18 @@ protected:
         return options;
     }
 
-    DirectoryCamera camera;
-    QTemporaryDir target;
-    QDateTime taken;
-    RecordingDeviceDelegate delegate;
+    DirectoryCamera m_camera;
+    QTemporaryDir m_target;
+    QDateTime m_taken;
+    RecordingDeviceDelegate m_delegate;
 };
 
 } // namespace
 
 TEST_F(GPhotoDeviceTest, ReadyWithWholeCatalogueInDeviceOrderMoviesIncludedSideFilesApart) {
     auto device = openDevice();
-    EXPECT_TRUE(delegate.openError.isEmpty()) << delegate.openError.toStdString();
-    EXPECT_EQ(delegate.ready, 1);
+    EXPECT_TRUE(m_delegate.openError.isEmpty()) << m_delegate.openError.toStdString();
+    EXPECT_EQ(m_delegate.ready, 1);
     EXPECT_TRUE(device->isReady());
     EXPECT_EQ(device->name(), QStringLiteral("Directory Browse"));
 
@@ -138,9 +139,9 @@ TEST_F(GPhotoDeviceTest, ReadyWithWholeCatalogueInDeviceOrderMoviesIncludedSideF
     ASSERT_TRUE(first);
     EXPECT_EQ(first->sidecarNames(), QStringList(QStringLiteral("IMG_0001.THM")));
     EXPECT_EQ(first->fileSize(),
-              QFileInfo(camera.path(QStringLiteral("DCIM/100TEST/IMG_0001.JPG"))).size());
-    EXPECT_EQ(first->creationDate(), taken);
-    EXPECT_EQ(first->modificationDate(), taken);
+              QFileInfo(m_camera.path(QStringLiteral("DCIM/100TEST/IMG_0001.JPG"))).size());
+    EXPECT_EQ(first->creationDate(), m_taken);
+    EXPECT_EQ(first->modificationDate(), m_taken);
     EXPECT_EQ(files.value(2)->fileSize(), 5000);
     EXPECT_TRUE(files.value(1)->sidecarNames().isEmpty());
     EXPECT_EQ(first->device(), device);
@@ -148,17 +149,17 @@ TEST_F(GPhotoDeviceTest, ReadyWithWholeCatalogueInDeviceOrderMoviesIncludedSideF
 
 TEST_F(GPhotoDeviceTest, OpeningAMissingFolderReportsAnErrorAndNeverBecomesReady) {
     const GPhotoDeviceInfo missing{QStringLiteral("Directory Browse"),
-                                   QStringLiteral("disk:") + camera.path(QStringLiteral("gone"))};
+                                   QStringLiteral("disk:") + m_camera.path(QStringLiteral("gone"))};
     auto device = GPhotoDevice::create(missing);
-    device->setDelegate(&delegate);
+    device->setDelegate(&m_delegate);
     device->requestOpenSession();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return delegate.opened > 0; }, kWait));
-    EXPECT_FALSE(delegate.openError.isEmpty());
-    EXPECT_EQ(delegate.ready, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_delegate.opened > 0; }, kWait));
+    EXPECT_FALSE(m_delegate.openError.isEmpty());
+    EXPECT_EQ(m_delegate.ready, 0);
     EXPECT_TRUE(device->mediaFiles().isEmpty());
 
     auto unknown =
-        GPhotoDevice::create({QStringLiteral("No Such Camera 9000"), camera.info().port});
+        GPhotoDevice::create({QStringLiteral("No Such Camera 9000"), m_camera.info().port});
     RecordingDeviceDelegate other;
     unknown->setDelegate(&other);
     unknown->requestOpenSession();
@@ -169,48 +170,48 @@ TEST_F(GPhotoDeviceTest, OpeningAMissingFolderReportsAnErrorAndNeverBecomesReady
 TEST_F(GPhotoDeviceTest, CopyBringsFileAndSideFilesAndLeavesThemOnTheDevice) {
     auto device = openDevice();
     const RecordingDownloadDelegate result =
-        download(device, file(device, QStringLiteral("IMG_0001.JPG")), into(target.path()));
+        download(device, file(device, QStringLiteral("IMG_0001.JPG")), into(m_target.path()));
     EXPECT_FALSE(result.error.has_value()) << result.error.value_or(QString()).toStdString();
-    const QString source = camera.path(QStringLiteral("DCIM/100TEST/IMG_0001.JPG"));
-    EXPECT_EQ(TestFiles::read(target.filePath(QStringLiteral("IMG_0001.JPG"))),
+    const QString source = m_camera.path(QStringLiteral("DCIM/100TEST/IMG_0001.JPG"));
+    EXPECT_EQ(TestFiles::read(m_target.filePath(QStringLiteral("IMG_0001.JPG"))),
               TestFiles::read(source));
-    EXPECT_EQ(TestFiles::read(target.filePath(QStringLiteral("IMG_0001.THM"))),
-              TestFiles::read(camera.path(QStringLiteral("DCIM/100TEST/IMG_0001.THM"))));
+    EXPECT_EQ(TestFiles::read(m_target.filePath(QStringLiteral("IMG_0001.THM"))),
+              TestFiles::read(m_camera.path(QStringLiteral("DCIM/100TEST/IMG_0001.THM"))));
     EXPECT_TRUE(QFileInfo::exists(source));
     EXPECT_EQ(device->mediaFiles().size(), 4);
-    EXPECT_TRUE(leftovers(target.path()).isEmpty())
-        << leftovers(target.path()).join(u' ').toStdString();
+    EXPECT_TRUE(leftovers(m_target.path()).isEmpty())
+        << leftovers(m_target.path()).join(u' ').toStdString();
 }
 
 TEST_F(GPhotoDeviceTest, MoveDeletesFileAndSideFilesOnTheDeviceOnlyAfterArrival) {
     auto device = openDevice();
     const QByteArray original =
-        TestFiles::read(camera.path(QStringLiteral("DCIM/100TEST/IMG_0001.JPG")));
-    GPhotoDownloadOptions options = into(target.path());
+        TestFiles::read(m_camera.path(QStringLiteral("DCIM/100TEST/IMG_0001.JPG")));
+    GPhotoDownloadOptions options = into(m_target.path());
     options.deleteAfterSuccessfulDownload = true;
     const RecordingDownloadDelegate result =
         download(device, file(device, QStringLiteral("IMG_0001.JPG")), options);
     EXPECT_FALSE(result.error.has_value());
-    EXPECT_EQ(TestFiles::read(target.filePath(QStringLiteral("IMG_0001.JPG"))), original);
-    EXPECT_TRUE(QFileInfo::exists(target.filePath(QStringLiteral("IMG_0001.THM"))));
-    EXPECT_FALSE(QFileInfo::exists(camera.path(QStringLiteral("DCIM/100TEST/IMG_0001.JPG"))));
-    EXPECT_FALSE(QFileInfo::exists(camera.path(QStringLiteral("DCIM/100TEST/IMG_0001.THM"))));
+    EXPECT_EQ(TestFiles::read(m_target.filePath(QStringLiteral("IMG_0001.JPG"))), original);
+    EXPECT_TRUE(QFileInfo::exists(m_target.filePath(QStringLiteral("IMG_0001.THM"))));
+    EXPECT_FALSE(QFileInfo::exists(m_camera.path(QStringLiteral("DCIM/100TEST/IMG_0001.JPG"))));
+    EXPECT_FALSE(QFileInfo::exists(m_camera.path(QStringLiteral("DCIM/100TEST/IMG_0001.THM"))));
     EXPECT_FALSE(file(device, QStringLiteral("IMG_0001.JPG")));
     EXPECT_EQ(device->mediaFiles().size(), 3);
 
     // A move into a folder that cannot take the file keeps it on the device.
-    options.downloadsDirectory = target.filePath(QStringLiteral("missing"));
+    options.downloadsDirectory = m_target.filePath(QStringLiteral("missing"));
     const RecordingDownloadDelegate failed =
         download(device, file(device, QStringLiteral("IMG_0002.JPG")), options);
     EXPECT_TRUE(failed.error.has_value());
-    EXPECT_TRUE(QFileInfo::exists(camera.path(QStringLiteral("DCIM/100TEST/IMG_0002.JPG"))));
+    EXPECT_TRUE(QFileInfo::exists(m_camera.path(QStringLiteral("DCIM/100TEST/IMG_0002.JPG"))));
 }
 
 TEST_F(GPhotoDeviceTest, ExistingFileIsKeptWithoutOverwriteAndReplacedWithIt) {
     auto device = openDevice();
-    const QString existing = target.filePath(QStringLiteral("IMG_0002.JPG"));
+    const QString existing = m_target.filePath(QStringLiteral("IMG_0002.JPG"));
     ASSERT_TRUE(TestFiles::write(existing, "older"));
-    GPhotoDownloadOptions options = into(target.path());
+    GPhotoDownloadOptions options = into(m_target.path());
     RecordingDownloadDelegate kept =
         download(device, file(device, QStringLiteral("IMG_0002.JPG")), options);
     EXPECT_TRUE(kept.error.has_value());
@@ -221,41 +222,41 @@ TEST_F(GPhotoDeviceTest, ExistingFileIsKeptWithoutOverwriteAndReplacedWithIt) {
         download(device, file(device, QStringLiteral("IMG_0002.JPG")), options);
     EXPECT_FALSE(replaced.error.has_value());
     EXPECT_EQ(TestFiles::read(existing),
-              TestFiles::read(camera.path(QStringLiteral("DCIM/100TEST/IMG_0002.JPG"))));
+              TestFiles::read(m_camera.path(QStringLiteral("DCIM/100TEST/IMG_0002.JPG"))));
 
     // Saved under another name on request.
     options.saveAsFilename = QStringLiteral("renamed.jpg");
     EXPECT_FALSE(
         download(device, file(device, QStringLiteral("IMG_0002.JPG")), options).error.has_value());
-    EXPECT_TRUE(QFileInfo::exists(target.filePath(QStringLiteral("renamed.jpg"))));
-    EXPECT_TRUE(leftovers(target.path()).isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(m_target.filePath(QStringLiteral("renamed.jpg"))));
+    EXPECT_TRUE(leftovers(m_target.path()).isEmpty());
 }
 
 TEST_F(GPhotoDeviceTest, VanishedFolderEndsTheRequestWithAnErrorAndNoFile) {
     auto device = openDevice();
     const GPhotoFilePtr movie = file(device, QStringLiteral("MVI_0003.MOV"));
-    ASSERT_TRUE(QDir(camera.path(QStringLiteral("DCIM"))).removeRecursively());
-    const RecordingDownloadDelegate result = download(device, movie, into(target.path()));
+    ASSERT_TRUE(QDir(m_camera.path(QStringLiteral("DCIM"))).removeRecursively());
+    const RecordingDownloadDelegate result = download(device, movie, into(m_target.path()));
     ASSERT_TRUE(result.error.has_value());
     EXPECT_FALSE(result.error->isEmpty());
     EXPECT_FALSE(result.error->contains(u'\n'));
-    EXPECT_TRUE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_TRUE(QDir(m_target.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
 TEST_F(GPhotoDeviceTest, RemovedDeviceAnswersPendingAndLaterRequestsOnce) {
     auto device = openDevice();
     const GPhotoFilePtr movie = file(device, QStringLiteral("MVI_0003.MOV"));
     RecordingDownloadDelegate pending;
-    device->requestDownloadFile(movie, into(target.path()), &pending);
+    device->requestDownloadFile(movie, into(m_target.path()), &pending);
     // Booked on the main thread: removal now answers it, the worker's result is dropped.
     QCoreApplication::processEvents();
     device->deviceWasRemoved();
-    EXPECT_EQ(delegate.removed, 1);
+    EXPECT_EQ(m_delegate.removed, 1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return pending.answers > 0; }, kWait));
     EXPECT_TRUE(pending.removed);
 
     RecordingDownloadDelegate later;
-    device->requestDownloadFile(movie, into(target.path()), &later);
+    device->requestDownloadFile(movie, into(m_target.path()), &later);
     ASSERT_TRUE(QTest::qWaitFor([&] { return later.answers > 0; }, kWait));
     EXPECT_TRUE(later.removed);
     QTest::qWait(200);
@@ -268,8 +269,8 @@ TEST_F(GPhotoDeviceTest, ThumbnailIsFetchedLazilyAndAnnounced) {
     auto device = openDevice();
     const GPhotoFilePtr picture = file(device, QStringLiteral("IMG_0001.JPG"));
     EXPECT_TRUE(picture->thumbnailIfAvailable().isNull());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !delegate.thumbnails.isEmpty(); }, kWait));
-    EXPECT_EQ(delegate.thumbnails.value(0), picture.get());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_delegate.thumbnails.isEmpty(); }, kWait));
+    EXPECT_EQ(m_delegate.thumbnails.value(0), picture.get());
     const QImage thumbnail = picture->thumbnailIfAvailable();
     EXPECT_EQ(thumbnail.width(), 64);
     EXPECT_EQ(thumbnail.height(), 48);

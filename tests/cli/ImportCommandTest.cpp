@@ -67,20 +67,20 @@ protected:
                          QFileDevice::FileModificationTime);
     }
     QString cardPath(const QString& relative) const {
-        return card.path() + QLatin1Char('/') + relative;
+        return m_card.path() + QLatin1Char('/') + relative;
     }
     QString destPath(const QString& relative) const {
-        return dest.path() + QLatin1Char('/') + relative;
+        return m_dest.path() + QLatin1Char('/') + relative;
     }
-    QString pattern() const { return dest.path() + QStringLiteral("/[%Y-%m-%d] %P"); }
+    QString pattern() const { return m_dest.path() + QStringLiteral("/[%Y-%m-%d] %P"); }
 
-    QTemporaryDir card;
-    QTemporaryDir dest;
+    QTemporaryDir m_card;
+    QTemporaryDir m_dest;
 };
 
 TEST_F(ImportCommandTest, UsageErrorsAndBadSourcesExitWithTwo) {
     EXPECT_EQ(run({}).status, 2);
-    EXPECT_EQ(run({QStringLiteral("--bogus"), card.path()}).status, 2);
+    EXPECT_EQ(run({QStringLiteral("--bogus"), m_card.path()}).status, 2);
     const Result missing = run({cardPath(QStringLiteral("nowhere"))});
     EXPECT_EQ(missing.status, 2);
     EXPECT_TRUE(missing.err.contains(cardPath(QStringLiteral("nowhere"))));
@@ -95,7 +95,7 @@ TEST_F(ImportCommandTest, DryRunPrintsTheGroupsAndTouchesNothing) {
     makeCard();
     const Result result =
         run({QStringLiteral("--dry-run"), QStringLiteral("--dest"), pattern(),
-             QStringLiteral("--description"), QStringLiteral("Trip"), card.path()});
+             QStringLiteral("--description"), QStringLiteral("Trip"), m_card.path()});
     EXPECT_EQ(result.status, 0) << qPrintable(result.err);
     const QStringList lines = result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     // The movie, without EXIF, goes by its file's date: a third line.
@@ -103,7 +103,7 @@ TEST_F(ImportCommandTest, DryRunPrintsTheGroupsAndTouchesNothing) {
     EXPECT_TRUE(lines[0].startsWith(QLatin1String("2012-05-07  1 file(s)  737 B  ")));
     EXPECT_TRUE(lines[0].endsWith(destPath(QStringLiteral("[2012-05-07] Trip"))));
     EXPECT_TRUE(lines[1].startsWith(QLatin1String("2012-05-08  1 file(s)")));
-    EXPECT_TRUE(QDir(dest.path()).isEmpty());
+    EXPECT_TRUE(QDir(m_dest.path()).isEmpty());
     EXPECT_TRUE(UserDefaults::standardUserDefaults()
                     .stringArrayForKey(QLatin1String(SettingsKeys::transfer_desc_history))
                     .isEmpty());
@@ -113,13 +113,13 @@ TEST_F(ImportCommandTest, MovesACardIntoDatedFoldersKeepingMovies) {
     makeCard();
     // Not a terminal: groups get empty descriptions, no trailing blank.
     const Result result =
-        run({QStringLiteral("--move"), QStringLiteral("--dest"), pattern(), card.path()});
+        run({QStringLiteral("--move"), QStringLiteral("--dest"), pattern(), m_card.path()});
     EXPECT_EQ(result.status, 0) << qPrintable(result.err);
     EXPECT_TRUE(result.out.contains(QLatin1String("3 file(s) transferred, 0 skipped, 0 failed")));
     EXPECT_TRUE(QFileInfo::exists(destPath(QStringLiteral("[2012-05-07]/IMG_0001.JPG"))));
     EXPECT_TRUE(QFileInfo::exists(destPath(QStringLiteral("[2012-05-08]/IMG_0002.JPG"))));
     // The movie has no EXIF date: it goes by its file's date.
-    EXPECT_EQ(QDirIterator(dest.path(), {QStringLiteral("00001.MTS")}, QDir::Files,
+    EXPECT_EQ(QDirIterator(m_dest.path(), {QStringLiteral("00001.MTS")}, QDir::Files,
                            QDirIterator::Subdirectories)
                   .hasNext(),
               true);
@@ -132,11 +132,11 @@ TEST_F(ImportCommandTest, PlainFolderIsImportedWholeWithTheStoredPattern) {
     ASSERT_TRUE(TestFiles::write(cardPath(QStringLiteral("a/notes.txt")), "text"));
     setOldModificationDate(cardPath(QStringLiteral("a/notes.txt")));
     UserDefaults::standardUserDefaults().setObject(
-        dest.path() + QStringLiteral("/imported %P"),
+        m_dest.path() + QStringLiteral("/imported %P"),
         QLatin1String(SettingsKeys::transfer_destination));
     UserDefaults::standardUserDefaults().synchronize();
     const Result result =
-        run({QStringLiteral("--description"), QStringLiteral("Trip/Day"), card.path()});
+        run({QStringLiteral("--description"), QStringLiteral("Trip/Day"), m_card.path()});
     EXPECT_EQ(result.status, 0) << qPrintable(result.err);
     EXPECT_EQ(TestFiles::read(destPath(QStringLiteral("imported Trip/Day/notes.txt"))), "text");
     EXPECT_TRUE(QFileInfo::exists(cardPath(QStringLiteral("a/notes.txt"))));
@@ -150,7 +150,7 @@ TEST_F(ImportCommandTest, AskedConflictsFollowTheAnswersGiven) {
     // Skip the first for this file only, then replace for the rest.
     const Result result =
         run({QStringLiteral("--overwrite"), QStringLiteral("ask"), QStringLiteral("--dest"),
-             destPath(QStringLiteral("d")), card.path()},
+             destPath(QStringLiteral("d")), m_card.path()},
             "s\n1\nr\n2\n");
     EXPECT_EQ(result.status, 0) << qPrintable(result.err);
     EXPECT_EQ(result.err.count(QLatin1String("already exists")), 2);
@@ -164,7 +164,7 @@ TEST_F(ImportCommandTest, FailuresAreCountedNamedAndExitWithOne) {
     makeCard();
     ASSERT_TRUE(TestFiles::write(destPath(QStringLiteral("blocked")), "a file"));
     const Result result =
-        run({QStringLiteral("--dest"), destPath(QStringLiteral("blocked/%Y")), card.path()});
+        run({QStringLiteral("--dest"), destPath(QStringLiteral("blocked/%Y")), m_card.path()});
     EXPECT_EQ(result.status, 1);
     EXPECT_TRUE(result.out.contains(QLatin1String("0 file(s) transferred, 0 skipped, 3 failed")));
     EXPECT_TRUE(result.out.contains(QLatin1String("Failed: IMG_0001.JPG")));
@@ -176,7 +176,7 @@ TEST_F(ImportCommandTest, CtrlCAtThePromptStopsWithOneHundredThirty) {
     ASSERT_TRUE(TestFiles::write(destPath(QStringLiteral("d/IMG_0001.JPG")), "old"));
     QProcess process;
     start(process, {QStringLiteral("--overwrite"), QStringLiteral("ask"), QStringLiteral("--dest"),
-                    destPath(QStringLiteral("d")), card.path()});
+                    destPath(QStringLiteral("d")), m_card.path()});
     QByteArray err;
     while (!err.contains("already exists") && process.state() == QProcess::Running) {
         process.waitForReadyRead(1000);
@@ -194,7 +194,7 @@ TEST_F(ImportCommandTest, CtrlCAtThePromptStopsWithOneHundredThirty) {
 TEST_F(ImportCommandTest, KilledTransferLosesNothing) {
     QTemporaryDir shm(QStringLiteral("/dev/shm/pixhaul-cli-XXXXXX"));
     const QString source =
-        shm.isValid() ? shm.path() : card.path(); // another file system if possible
+        shm.isValid() ? shm.path() : m_card.path(); // another file system if possible
     QMap<QString, QByteArray> originals;
     for (int i = 0; i < 6; ++i) {
         const QString name = QStringLiteral("file%1.bin").arg(i);

@@ -33,7 +33,7 @@ struct Result {
 
 class ImportFaultTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(card.isValid() && dest.isValid()); }
+    void SetUp() override { ASSERT_TRUE(m_card.isValid() && m_dest.isValid()); }
 
     // Three pictures of one day, each a small JPEG padded after its end to
     // several copy chunks (readers ignore bytes after the image).
@@ -49,31 +49,32 @@ protected:
             bytes += padding;
             const QString name = QStringLiteral("IMG_%1.JPG").arg(i, 4, 10, QLatin1Char('0'));
             ASSERT_TRUE(TestFiles::write(cardFolder() + QLatin1Char('/') + name, bytes));
-            originals.insert(name, bytes);
+            m_originals.insert(name, bytes);
         }
     }
-    QString cardFolder() const { return card.path() + QStringLiteral("/DCIM/100TEST"); }
+    QString cardFolder() const { return m_card.path() + QStringLiteral("/DCIM/100TEST"); }
 
     // A fresh card and a fresh, empty destination for `mode`. A move within
     // one file system is a rename that reads nothing, so moves go to another
     // one (/dev/shm) where the bytes are really copied.
     QString prepare(const QString& mode) {
-        originals.clear();
-        QDir(card.path()).removeRecursively();
-        QDir().mkpath(card.path());
+        m_originals.clear();
+        QDir(m_card.path()).removeRecursively();
+        QDir().mkpath(m_card.path());
         makeCard();
         if (mode != QStringLiteral("--move")) {
-            QDir(dest.path()).removeRecursively();
-            QDir().mkpath(dest.path());
-            return dest.path();
+            QDir(m_dest.path()).removeRecursively();
+            QDir().mkpath(m_dest.path());
+            return m_dest.path();
         }
-        other = std::make_unique<QTemporaryDir>(QStringLiteral("/dev/shm/pixhaul-faults-XXXXXX"));
+        m_other = std::make_unique<QTemporaryDir>(QStringLiteral("/dev/shm/pixhaul-faults-XXXXXX"));
         struct stat a {
         }, b{};
-        if (!other->isValid() || ::stat(QFile::encodeName(other->path()).constData(), &a) != 0 ||
-            ::stat(QFile::encodeName(card.path()).constData(), &b) != 0 || a.st_dev == b.st_dev)
+        if (!m_other->isValid() ||
+            ::stat(QFile::encodeName(m_other->path()).constData(), &a) != 0 ||
+            ::stat(QFile::encodeName(m_card.path()).constData(), &b) != 0 || a.st_dev == b.st_dev)
             return {};
-        return other->path();
+        return m_other->path();
     }
 
     Result run(const QString& destination, const QString& mode,
@@ -96,7 +97,7 @@ protected:
                       {mode, QStringLiteral("--no-rotate"), QStringLiteral("--overwrite"),
                        QStringLiteral("skip"), QStringLiteral("--description"),
                        QStringLiteral("Faults"), QStringLiteral("--dest"),
-                       destination + QStringLiteral("/%Y-%m-%d"), card.path()});
+                       destination + QStringLiteral("/%Y-%m-%d"), m_card.path()});
         process.closeWriteChannel();
         EXPECT_TRUE(process.waitForFinished(120000));
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
@@ -128,7 +129,7 @@ protected:
         for (auto it = copied.cbegin(); it != copied.cend(); ++it) {
             ASSERT_TRUE(expected.contains(it.key())) << "unexpected file " << qPrintable(it.key());
             EXPECT_TRUE(it.value() == expected.value(it.key()) ||
-                        it.value() == originals.value(it.key()))
+                        it.value() == m_originals.value(it.key()))
                 << "partial or altered file under its final name: " << qPrintable(it.key()) << " ("
                 << it.value().size() << " bytes)";
         }
@@ -141,10 +142,10 @@ protected:
         }
     }
 
-    QTemporaryDir card;
-    QTemporaryDir dest;
-    std::unique_ptr<QTemporaryDir> other;
-    QMap<QString, QByteArray> originals;
+    QTemporaryDir m_card;
+    QTemporaryDir m_dest;
+    std::unique_ptr<QTemporaryDir> m_other;
+    QMap<QString, QByteArray> m_originals;
 };
 
 TEST_F(ImportFaultTest, ReadErrorMidFileFailsThatFileOnlyAnInterruptedReadGoesOn) {
@@ -158,14 +159,14 @@ TEST_F(ImportFaultTest, ReadErrorMidFileFailsThatFileOnlyAnInterruptedReadGoesOn
                 run(destination, mode, {fault, kVictim, QString::number(1 << 20)});
             if (fault == QStringLiteral("eintr")) {
                 EXPECT_EQ(result.status, 0) << qPrintable(result.output);
-                EXPECT_EQ(finalFiles(destination, nullptr), originals);
+                EXPECT_EQ(finalFiles(destination, nullptr), m_originals);
                 continue;
             }
             EXPECT_EQ(result.status, 1) << qPrintable(result.output);
             EXPECT_TRUE(result.output.contains(kVictim)) << qPrintable(result.output);
-            expectNothingLost(destination, originals);
+            expectNothingLost(destination, m_originals);
             EXPECT_EQ(TestFiles::read(cardFolder() + QLatin1Char('/') + kVictim),
-                      originals[kVictim]);
+                      m_originals[kVictim]);
             EXPECT_EQ(finalFiles(destination, nullptr).size(), 2);
         }
     }
@@ -182,10 +183,10 @@ TEST_F(ImportFaultTest, SourceChangingSizeDuringTheCopyIsNeverPublishedHalfway) 
                 run(destination, mode, {fault, kVictim, QString::number(1 << 20)});
             // What the source holds after the change; a moved source may
             // only go once a copy of exactly that is in place.
-            QMap<QString, QByteArray> now = originals;
+            QMap<QString, QByteArray> now = m_originals;
             now[kVictim] = fault == QStringLiteral("grow")
-                               ? originals[kVictim] + QByteArray(64 * 1024, 'x')
-                               : originals[kVictim].left(1 << 20);
+                               ? m_originals[kVictim] + QByteArray(64 * 1024, 'x')
+                               : m_originals[kVictim].left(1 << 20);
             EXPECT_NE(result.status, -1) << qPrintable(result.output);
             if (result.status != 0) {
                 EXPECT_TRUE(result.output.contains(kVictim)) << qPrintable(result.output);
@@ -205,10 +206,10 @@ TEST_F(ImportFaultTest, DestinationFillingUpMidFileLosesNothing) {
         prepare(QStringLiteral("--copy"));
         const Result result = run(full.path(), mode);
         EXPECT_EQ(result.status, 1) << qPrintable(result.output);
-        expectNothingLost(full.path(), originals);
+        expectNothingLost(full.path(), m_originals);
         const QMap<QString, QByteArray> copied = finalFiles(full.path(), nullptr);
         EXPECT_EQ(copied.size(), 2);
-        for (auto it = originals.cbegin(); it != originals.cend(); ++it) {
+        for (auto it = m_originals.cbegin(); it != m_originals.cend(); ++it) {
             if (!copied.contains(it.key())) {
                 EXPECT_TRUE(result.output.contains(it.key()))
                     << "failure not named: " << qPrintable(it.key()) << "\n"
@@ -220,22 +221,22 @@ TEST_F(ImportFaultTest, DestinationFillingUpMidFileLosesNothing) {
 
 TEST_F(ImportFaultTest, ReadOnlyDestinationFailsEveryFileByName) {
     ScratchMount mount(1 << 20);
-    QString destination = dest.path();
+    QString destination = m_dest.path();
     if (mount.isMounted()) {
         ASSERT_TRUE(QDir().mkpath(mount.path() + QStringLiteral("/2021-03-04")));
         if (!mount.makeReadOnly())
             GTEST_SKIP() << qPrintable(mount.reason());
         destination = mount.path();
     } else if (geteuid() != 0) {
-        ASSERT_EQ(::chmod(QFile::encodeName(dest.path()).constData(), 0555), 0);
+        ASSERT_EQ(::chmod(QFile::encodeName(m_dest.path()).constData(), 0555), 0);
     } else {
         GTEST_SKIP() << qPrintable(mount.reason());
     }
     makeCard();
     const Result result = run(destination, QStringLiteral("--move"));
-    ::chmod(QFile::encodeName(dest.path()).constData(), 0755);
+    ::chmod(QFile::encodeName(m_dest.path()).constData(), 0755);
     EXPECT_EQ(result.status, 1) << qPrintable(result.output);
-    for (auto it = originals.cbegin(); it != originals.cend(); ++it) {
+    for (auto it = m_originals.cbegin(); it != m_originals.cend(); ++it) {
         EXPECT_TRUE(result.output.contains(it.key())) << qPrintable(result.output);
         EXPECT_EQ(TestFiles::read(cardFolder() + QLatin1Char('/') + it.key()), it.value());
     }
@@ -251,8 +252,8 @@ TEST_F(ImportFaultTest, KilledMidFileThenRunAgainCompletesTheJob) {
         const Result killed =
             run(destination, mode, {QStringLiteral("kill"), kVictim, QString::number(1 << 20)});
         EXPECT_EQ(killed.status, -1) << qPrintable(killed.output);
-        expectNothingLost(destination, originals);
-        EXPECT_EQ(TestFiles::read(cardFolder() + QLatin1Char('/') + kVictim), originals[kVictim]);
+        expectNothingLost(destination, m_originals);
+        EXPECT_EQ(TestFiles::read(cardFolder() + QLatin1Char('/') + kVictim), m_originals[kVictim]);
         QStringList abandoned;
         finalFiles(destination, &abandoned);
         EXPECT_FALSE(abandoned.isEmpty()) << "the kill left no partial file: nothing was tested";
@@ -261,7 +262,7 @@ TEST_F(ImportFaultTest, KilledMidFileThenRunAgainCompletesTheJob) {
         EXPECT_EQ(again.status, 0) << qPrintable(again.output);
         QStringList leftovers;
         const QMap<QString, QByteArray> copied = finalFiles(destination, &leftovers);
-        EXPECT_TRUE(copied == originals) << "not every picture arrived whole";
+        EXPECT_TRUE(copied == m_originals) << "not every picture arrived whole";
         if (mode == QStringLiteral("--move")) {
             EXPECT_TRUE(QDir(cardFolder()).isEmpty(QDir::Files)) << "sources left after the move";
         }

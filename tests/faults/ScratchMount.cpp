@@ -12,29 +12,29 @@
 
 ScratchMount::ScratchMount(qint64 bytes) {
     if (geteuid() != 0) {
-        why = QStringLiteral("mounting a small tmpfs needs root; run the faults suite as root");
+        m_why = QStringLiteral("mounting a small tmpfs needs root; run the faults suite as root");
         return;
     }
-    const QByteArray target = QFile::encodeName(folder.path());
+    const QByteArray target = QFile::encodeName(m_folder.path());
     const std::string options = "size=" + std::to_string(bytes) + ",mode=0755";
     if (::mount("tmpfs", target.constData(), "tmpfs", 0, options.c_str()) != 0) {
-        why =
+        m_why =
             QStringLiteral("cannot mount a tmpfs: ") + QString::fromLocal8Bit(std::strerror(errno));
         return;
     }
-    mounted = true;
+    m_mounted = true;
 }
 
 ScratchMount::~ScratchMount() {
-    if (mounted)
-        ::umount2(QFile::encodeName(folder.path()).constData(), MNT_DETACH);
+    if (m_mounted)
+        ::umount2(QFile::encodeName(m_folder.path()).constData(), MNT_DETACH);
 }
 
 bool ScratchMount::makeReadOnly() {
-    const QByteArray target = QFile::encodeName(folder.path());
+    const QByteArray target = QFile::encodeName(m_folder.path());
     if (::mount(nullptr, target.constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0) {
-        why = QStringLiteral("cannot remount read-only: ") +
-              QString::fromLocal8Bit(std::strerror(errno));
+        m_why = QStringLiteral("cannot remount read-only: ") +
+                QString::fromLocal8Bit(std::strerror(errno));
         return false;
     }
     return true;
@@ -42,13 +42,13 @@ bool ScratchMount::makeReadOnly() {
 
 bool ScratchMount::fill(qint64 leave) {
     struct statvfs info {};
-    const QByteArray target = QFile::encodeName(folder.path());
+    const QByteArray target = QFile::encodeName(m_folder.path());
     if (::statvfs(target.constData(), &info) != 0)
         return false;
     const qint64 available = qint64(info.f_bavail) * qint64(info.f_frsize);
     if (available <= leave)
         return true;
-    QFile filler(folder.path() + QStringLiteral("/filler"));
+    QFile filler(m_folder.path() + QStringLiteral("/filler"));
     if (!filler.open(QIODevice::WriteOnly))
         return false;
     const QByteArray block(4096, 'f');

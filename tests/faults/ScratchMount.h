@@ -14,9 +14,9 @@ public:
     ScratchMount(const ScratchMount&) = delete;
     ScratchMount& operator=(const ScratchMount&) = delete;
 
-    bool isMounted() const { return mounted; }
-    QString reason() const { return why; }
-    QString path() const { return folder.path(); }
+    bool isMounted() const { return m_mounted; }
+    QString reason() const { return m_why; }
+    QString path() const { return m_folder.path(); }
 
     // Remounts read-only; false (with reason()) on failure.
     bool makeReadOnly();
@@ -24,7 +24,7 @@ public:
     bool fill(qint64 leave);
 
 private:
-    QTemporaryDir folder;
-    bool mounted = false;
-    QString why;
+    QTemporaryDir m_folder;
+    bool m_mounted = false;
+    QString m_why;
 };

@@ -103,71 +103,72 @@ TEST(FileUtilsDates, CreationFallsBackToModificationAndMissingFilesGiveNull) {
 
 class ReplaceFile : public ::testing::Test {
 protected:
-    QTemporaryDir dir;
-    QString target = dir.filePath(QStringLiteral("photo.jpg"));
-    QString replacement = dir.filePath(QStringLiteral("new.jpg"));
+    QTemporaryDir m_dir;
+    QString m_target = m_dir.filePath(QStringLiteral("photo.jpg"));
+    QString m_replacement = m_dir.filePath(QStringLiteral("new.jpg"));
 };
 
 TEST_F(ReplaceFile, PutsTheReplacementInPlace) {
-    ASSERT_TRUE(TestFiles::write(target, "old"));
-    ASSERT_TRUE(TestFiles::write(replacement, "new"));
-    EXPECT_TRUE(FileUtils::replaceFile(target, replacement));
-    EXPECT_EQ(TestFiles::read(target), "new");
-    EXPECT_FALSE(QFileInfo::exists(replacement));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    ASSERT_TRUE(TestFiles::write(m_target, "old"));
+    ASSERT_TRUE(TestFiles::write(m_replacement, "new"));
+    EXPECT_TRUE(FileUtils::replaceFile(m_target, m_replacement));
+    EXPECT_EQ(TestFiles::read(m_target), "new");
+    EXPECT_FALSE(QFileInfo::exists(m_replacement));
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
 TEST_F(ReplaceFile, MissingReplacementLeavesTheTarget) {
-    ASSERT_TRUE(TestFiles::write(target, "old"));
-    EXPECT_FALSE(FileUtils::replaceFile(target, replacement));
-    EXPECT_FALSE(FileUtils::replaceFile(target, replacement, true));
-    EXPECT_EQ(TestFiles::read(target), "old");
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    ASSERT_TRUE(TestFiles::write(m_target, "old"));
+    EXPECT_FALSE(FileUtils::replaceFile(m_target, m_replacement));
+    EXPECT_FALSE(FileUtils::replaceFile(m_target, m_replacement, true));
+    EXPECT_EQ(TestFiles::read(m_target), "old");
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
 TEST_F(ReplaceFile, FailuresRemoveATemporaryReplacementOnly) {
     // No target: nothing to replace.
-    ASSERT_TRUE(TestFiles::write(replacement, "new"));
-    EXPECT_FALSE(FileUtils::replaceFile(target, replacement));
-    EXPECT_TRUE(QFileInfo::exists(replacement));
-    EXPECT_FALSE(FileUtils::replaceFile(target, replacement, true));
-    EXPECT_FALSE(QFileInfo::exists(replacement));
+    ASSERT_TRUE(TestFiles::write(m_replacement, "new"));
+    EXPECT_FALSE(FileUtils::replaceFile(m_target, m_replacement));
+    EXPECT_TRUE(QFileInfo::exists(m_replacement));
+    EXPECT_FALSE(FileUtils::replaceFile(m_target, m_replacement, true));
+    EXPECT_FALSE(QFileInfo::exists(m_replacement));
 
     // A folder is never replaced by a file.
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder")));
-    ASSERT_TRUE(TestFiles::write(replacement, "new"));
-    EXPECT_FALSE(FileUtils::replaceFile(dir.filePath(QStringLiteral("folder")), replacement, true));
-    EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("folder"))).isDir());
-    EXPECT_FALSE(QFileInfo::exists(replacement));
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("folder")));
+    ASSERT_TRUE(TestFiles::write(m_replacement, "new"));
+    EXPECT_FALSE(
+        FileUtils::replaceFile(m_dir.filePath(QStringLiteral("folder")), m_replacement, true));
+    EXPECT_TRUE(QFileInfo(m_dir.filePath(QStringLiteral("folder"))).isDir());
+    EXPECT_FALSE(QFileInfo::exists(m_replacement));
 }
 
 TEST_F(ReplaceFile, ReadOnlyFolderKeepsTheTarget) {
     if (geteuid() == 0)
         GTEST_SKIP() << "root ignores folder permissions";
-    const QString locked = dir.filePath(QStringLiteral("locked"));
+    const QString locked = m_dir.filePath(QStringLiteral("locked"));
     ASSERT_TRUE(QDir().mkpath(locked));
     const QString lockedTarget = locked + "/photo.jpg";
     ASSERT_TRUE(TestFiles::write(lockedTarget, "old"));
-    ASSERT_TRUE(TestFiles::write(replacement, "new"));
+    ASSERT_TRUE(TestFiles::write(m_replacement, "new"));
     ASSERT_EQ(chmod(QFile::encodeName(locked).constData(), 0555), 0);
-    EXPECT_FALSE(FileUtils::replaceFile(lockedTarget, replacement, true));
+    EXPECT_FALSE(FileUtils::replaceFile(lockedTarget, m_replacement, true));
     chmod(QFile::encodeName(locked).constData(), 0755);
     EXPECT_EQ(TestFiles::read(lockedTarget), "old");
-    EXPECT_FALSE(QFileInfo::exists(replacement));
+    EXPECT_FALSE(QFileInfo::exists(m_replacement));
 }
 
 TEST_F(ReplaceFile, ReplacementOnAnotherFileSystemIsCopiedThenRenamed) {
     QTemporaryDir other(QStringLiteral("/dev/shm/pixhaul-XXXXXX"));
     struct stat a {
     }, b{};
-    if (!other.isValid() || stat(QFile::encodeName(dir.path()).constData(), &a) != 0 ||
+    if (!other.isValid() || stat(QFile::encodeName(m_dir.path()).constData(), &a) != 0 ||
         stat(QFile::encodeName(other.path()).constData(), &b) != 0 || a.st_dev == b.st_dev)
         GTEST_SKIP() << "no second file system at hand";
     const QString remote = other.filePath(QStringLiteral("new.jpg"));
-    ASSERT_TRUE(TestFiles::write(target, "old"));
+    ASSERT_TRUE(TestFiles::write(m_target, "old"));
     ASSERT_TRUE(TestFiles::write(remote, "remote bytes"));
-    EXPECT_TRUE(FileUtils::replaceFile(target, remote, true));
-    EXPECT_EQ(TestFiles::read(target), "remote bytes");
+    EXPECT_TRUE(FileUtils::replaceFile(m_target, remote, true));
+    EXPECT_EQ(TestFiles::read(m_target), "remote bytes");
     EXPECT_FALSE(QFileInfo::exists(remote));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }

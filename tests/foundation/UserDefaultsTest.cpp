@@ -7,25 +7,25 @@
 
 class UserDefaultsTest : public ::testing::Test {
 protected:
-    QTemporaryDir dir;
-    QString file = dir.filePath(QStringLiteral("settings.conf"));
-    const QVariantMap defaults{{"count", 3},
-                               {"flag", true},
-                               {"ratio", 90.0},
-                               {"list", QStringList{"a", "b"}},
-                               {"name", QString(" x")}};
+    QTemporaryDir m_dir;
+    QString m_file = m_dir.filePath(QStringLiteral("settings.conf"));
+    const QVariantMap m_defaults{{"count", 3},
+                                 {"flag", true},
+                                 {"ratio", 90.0},
+                                 {"list", QStringList{"a", "b"}},
+                                 {"name", QString(" x")}};
 };
 
 TEST_F(UserDefaultsTest, StoredValuesSurviveRegistrationAndRestart) {
     {
-        UserDefaults store(file);
-        store.registerDefaults(defaults);
+        UserDefaults store(m_file);
+        store.registerDefaults(m_defaults);
         EXPECT_EQ(store.integerForKey("count"), 3);
         store.setInteger(7, "count");
         store.setBool(false, "flag");
     }
-    UserDefaults reopened(file);
-    reopened.registerDefaults(defaults);
+    UserDefaults reopened(m_file);
+    reopened.registerDefaults(m_defaults);
     EXPECT_EQ(reopened.objectForKey("count"), QVariant(7));
     EXPECT_EQ(reopened.objectForKey("flag"), QVariant(false));
     EXPECT_EQ(reopened.stringForKey("name"), " x");
@@ -36,27 +36,27 @@ TEST_F(UserDefaultsTest, StoredValuesSurviveRegistrationAndRestart) {
 
 TEST_F(UserDefaultsTest, UnregisteredKeysAreAbsentAndDefaultsAreNeverSaved) {
     {
-        UserDefaults store(file);
-        store.registerDefaults(defaults);
+        UserDefaults store(m_file);
+        store.registerDefaults(m_defaults);
         EXPECT_FALSE(store.objectForKey("first_run").isValid());
         EXPECT_EQ(store.integerForKey("first_run"), 0);
         EXPECT_FALSE(store.boolForKey("first_run"));
         store.setObject(QStringLiteral("1"), "first_run");
     }
-    UserDefaults reopened(file); // nothing registered this time
+    UserDefaults reopened(m_file); // nothing registered this time
     EXPECT_FALSE(reopened.objectForKey("count").isValid());
     EXPECT_EQ(reopened.stringForKey("first_run"), "1");
 }
 
 TEST_F(UserDefaultsTest, ValuesComeBackWithTheTypeOfTheirDefault) {
     {
-        UserDefaults store(file);
+        UserDefaults store(m_file);
         store.setObject(QStringList{"only"}, "list");
         store.setObject(QStringList(), "empty");
         store.setDouble(75.5, "ratio");
     }
-    UserDefaults reopened(file);
-    reopened.registerDefaults(defaults);
+    UserDefaults reopened(m_file);
+    reopened.registerDefaults(m_defaults);
     reopened.registerDefaults({{"empty", QStringList{"default"}}});
     EXPECT_EQ(reopened.objectForKey("list"), QVariant(QStringList{"only"}));
     EXPECT_EQ(reopened.objectForKey("empty"), QVariant(QStringList()));
@@ -64,10 +64,10 @@ TEST_F(UserDefaultsTest, ValuesComeBackWithTheTypeOfTheirDefault) {
 }
 
 TEST_F(UserDefaultsTest, StandardStoreCanBePointedAtAnotherFile) {
-    UserDefaults::useFile(file);
+    UserDefaults::useFile(m_file);
     UserDefaults::standardUserDefaults().setInteger(42, "answer");
     UserDefaults::standardUserDefaults().synchronize();
-    UserDefaults direct(file);
+    UserDefaults direct(m_file);
     EXPECT_EQ(direct.integerForKey("answer"), 42);
     UserDefaults::useFile(QString());
 }

@@ -51,11 +51,11 @@ void dismissNextAlert() {
 class AppDelegateTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        UserDefaults::useFile(dir.filePath("pixhaul.conf"));
-        card = dir.filePath("EOS_DIGITAL");
-        ASSERT_TRUE(JpegFixture::write(card + "/DCIM/100CANON/IMG_0001.JPG", {}));
-        plain = dir.filePath("Holidays");
-        ASSERT_TRUE(TestFiles::write(plain + "/notes.txt", "text"));
+        UserDefaults::useFile(m_dir.filePath("pixhaul.conf"));
+        m_card = m_dir.filePath("EOS_DIGITAL");
+        ASSERT_TRUE(JpegFixture::write(m_card + "/DCIM/100CANON/IMG_0001.JPG", {}));
+        m_plain = m_dir.filePath("Holidays");
+        ASSERT_TRUE(TestFiles::write(m_plain + "/notes.txt", "text"));
     }
     void TearDown() override {
         for (QWidget* window : QApplication::topLevelWidgets())
@@ -71,10 +71,10 @@ protected:
         return delegate;
     }
 
-    QTemporaryDir dir;
-    QString card;
-    QString plain;
-    FileManagerStandIn fileManager;
+    QTemporaryDir m_dir;
+    QString m_card;
+    QString m_plain;
+    FileManagerStandIn m_fileManager;
 };
 
 } // namespace
@@ -97,24 +97,24 @@ TEST_F(AppDelegateTest, TransferArgumentSuppressesOnlyTheFirstBrowse) {
 
 TEST_F(AppDelegateTest, LauncherRequestForACardOpensTheAssistant) {
     auto delegate = start({"pixhaul", "-transfer"});
-    DistributedNotificationCenter::post("launchWithData", {{"unrelated", card}});
-    DistributedNotificationCenter::post("launchWithData", {{"pixhaul.transfer", plain}});
-    DistributedNotificationCenter::post("launchWithData", {{"pixhaul.transfer", card}});
+    DistributedNotificationCenter::post("launchWithData", {{"unrelated", m_card}});
+    DistributedNotificationCenter::post("launchWithData", {{"pixhaul.transfer", m_plain}});
+    DistributedNotificationCenter::post("launchWithData", {{"pixhaul.transfer", m_card}});
     for (int i = 0; i < 50 && !delegate->transferController(); ++i)
         QTest::qWait(100);
     ASSERT_NE(delegate->transferController(), nullptr);
     EXPECT_TRUE(delegate->transferController()->isVisible());
-    EXPECT_TRUE(fileManager.opened.isEmpty());
+    EXPECT_TRUE(m_fileManager.opened.isEmpty());
 }
 
 TEST_F(AppDelegateTest, RequestsWithoutACardOrWithoutFilesOpenNoAssistant) {
     auto delegate = start({"pixhaul", "-transfer"});
     delegate->doStartup({});
-    delegate->doStartup({{"pixhaul.transfer", plain}});
-    delegate->doStartup({{"pixhaul.transfer", dir.filePath("missing")}});
+    delegate->doStartup({{"pixhaul.transfer", m_plain}});
+    delegate->doStartup({{"pixhaul.transfer", m_dir.filePath("missing")}});
     EXPECT_EQ(delegate->transferController(), nullptr);
 
-    const QString emptyCard = dir.filePath("EMPTY");
+    const QString emptyCard = m_dir.filePath("EMPTY");
     ASSERT_TRUE(QDir().mkpath(emptyCard + "/DCIM/100CANON"));
     dismissNextAlert();
     delegate->doStartup({{"pixhaul.transfer", emptyCard}});
@@ -124,21 +124,21 @@ TEST_F(AppDelegateTest, RequestsWithoutACardOrWithoutFilesOpenNoAssistant) {
 TEST_F(AppDelegateTest, HandedFoldersAreImportedWhenCardsAndBrowsedOtherwise) {
     auto delegate = start({"pixhaul"});
     QSignalSpy browsed(delegate.get(), &AppDelegate::browseRequested);
-    delegate->openFiles({plain});
-    EXPECT_EQ(fileManager.opened, QStringList{plain});
+    delegate->openFiles({m_plain});
+    EXPECT_EQ(m_fileManager.opened, QStringList{m_plain});
     EXPECT_EQ(delegate->transferController(), nullptr);
 
-    delegate->openFiles({card});
+    delegate->openFiles({m_card});
     ASSERT_NE(delegate->transferController(), nullptr);
 }
 
 TEST_F(AppDelegateTest, HandedImagesGoToTheViewer) {
     QStringList ten;
     for (int i = 0; i < 10; ++i) {
-        ten << dir.filePath(QStringLiteral("album/photo%1.jpg").arg(i));
+        ten << m_dir.filePath(QStringLiteral("album/photo%1.jpg").arg(i));
         ASSERT_TRUE(JpegFixture::write(ten.last(), {}));
     }
-    ASSERT_TRUE(TestFiles::write(dir.filePath("album/readme.txt"), "x"));
+    ASSERT_TRUE(TestFiles::write(m_dir.filePath("album/readme.txt"), "x"));
 
     int index = -1;
     const QStringList beside = AppDelegate::imagesBesideFile(ten[6], &index);
@@ -154,11 +154,11 @@ TEST_F(AppDelegateTest, HandedImagesGoToTheViewer) {
     EXPECT_EQ(refused.at(0).at(0).toStringList(), QStringList({ten[0], ten[1]}));
     EXPECT_EQ(delegate->fullscreenImages(), QStringList({ten[0], ten[1]}));
     EXPECT_TRUE(delegate->openFile(ten[0]));
-    EXPECT_FALSE(delegate->openFile(dir.filePath("album/readme.txt")));
+    EXPECT_FALSE(delegate->openFile(m_dir.filePath("album/readme.txt")));
 
     // A file whose folder holds no image: its folder is browsed instead.
-    delegate->openFiles({plain + "/notes.txt"});
-    EXPECT_EQ(fileManager.opened, QStringList{plain});
+    delegate->openFiles({m_plain + "/notes.txt"});
+    EXPECT_EQ(m_fileManager.opened, QStringList{m_plain});
 }
 
 #include "AppDelegateTest.moc"

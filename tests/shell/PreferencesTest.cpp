@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "settings/SettingsDefaults.h"
+#include "settings/SettingsKeys.h"
 #include "shell/AboutBoxController.h"
 #include "shell/GeneralPreferencesController.h"
 #include "shell/PreferencesWindowController.h"
-#include "settings/SettingsDefaults.h"
-#include "settings/SettingsKeys.h"
 #include "shell/TransferPreferencesController.h"
 #include "shell/ViewerPreferencesController.h"
 
@@ -27,13 +27,13 @@ using namespace SettingsKeys;
 class Preferences : public ::testing::Test {
 protected:
     void SetUp() override {
-        UserDefaults::useFile(dir.filePath("pixhaul.conf"));
+        UserDefaults::useFile(m_dir.filePath("pixhaul.conf"));
         SettingsDefaults::registerDefaults(settings());
     }
     void TearDown() override { UserDefaults::useFile(QString()); }
     static UserDefaults& settings() { return UserDefaults::standardUserDefaults(); }
 
-    QTemporaryDir dir;
+    QTemporaryDir m_dir;
 };
 
 TEST_F(Preferences, WindowShowsThePanesInOrderAndSwitchesThem) {

@@ -7,9 +7,9 @@
 #include <cstring>
 
 ExifBuilder::ExifBuilder(ExifByteOrder order)
-    : exif(exif_data_new())
-    , byteOrder(order) {
-    exif_data_set_byte_order(exif.get(), order);
+    : m_exif(exif_data_new())
+    , m_byteOrder(order) {
+    exif_data_set_byte_order(m_exif.get(), order);
 }
 
 void ExifBuilder::addEntry(ExifIfd ifd, ExifTag tag, ExifFormat format, const void* bytes,
@@ -22,7 +22,7 @@ void ExifBuilder::addEntry(ExifIfd ifd, ExifTag tag, ExifFormat format, const vo
     entry->tag = tag;
     entry->format = format;
     entry->components = components;
-    exif_content_add_entry(exif->ifd[ifd], entry);
+    exif_content_add_entry(m_exif->ifd[ifd], entry);
     exif_entry_unref(entry);
     exif_mem_unref(mem);
 }
@@ -34,21 +34,21 @@ void ExifBuilder::addText(ExifIfd ifd, ExifTag tag, const std::string& text) {
 
 void ExifBuilder::addShort(ExifIfd ifd, ExifTag tag, int value) {
     unsigned char bytes[2];
-    exif_set_short(bytes, byteOrder, static_cast<ExifShort>(value));
+    exif_set_short(bytes, m_byteOrder, static_cast<ExifShort>(value));
     addEntry(ifd, tag, EXIF_FORMAT_SHORT, bytes, 1, 2);
 }
 
 void ExifBuilder::setThumbnail(const std::vector<unsigned char>& jpeg) {
-    std::free(exif->data);
-    exif->data = static_cast<unsigned char*>(std::malloc(jpeg.size()));
-    std::memcpy(exif->data, jpeg.data(), jpeg.size());
-    exif->size = static_cast<unsigned int>(jpeg.size());
+    std::free(m_exif->data);
+    m_exif->data = static_cast<unsigned char*>(std::malloc(jpeg.size()));
+    std::memcpy(m_exif->data, jpeg.data(), jpeg.size());
+    m_exif->size = static_cast<unsigned int>(jpeg.size());
 }
 
 std::vector<unsigned char> ExifBuilder::payload() const {
     unsigned char* bytes = nullptr;
     unsigned int size = 0;
-    exif_data_save_data(exif.get(), &bytes, &size);
+    exif_data_save_data(m_exif.get(), &bytes, &size);
     std::vector<unsigned char> block(bytes, bytes + size);
     std::free(bytes);
     return block;

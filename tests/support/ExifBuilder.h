@@ -20,7 +20,7 @@ public:
     // A JPEG thumbnail; libexif writes IFD 1's offset and length itself.
     void setThumbnail(const std::vector<unsigned char>& jpeg);
 
-    ExifData* data() const { return exif.get(); }
+    ExifData* data() const { return m_exif.get(); }
     // The APP1 payload ("Exif\0\0" and the TIFF structure).
     std::vector<unsigned char> payload() const;
 
@@ -36,6 +36,6 @@ private:
     struct Unref {
         void operator()(ExifData* data) const { exif_data_unref(data); }
     };
-    std::unique_ptr<ExifData, Unref> exif;
-    ExifByteOrder byteOrder;
+    std::unique_ptr<ExifData, Unref> m_exif;
+    ExifByteOrder m_byteOrder;
 };

@@ -80,32 +80,32 @@ struct Overlap {
 class RecordingFile : public CameraFile {
 public:
     RecordingFile(QString name, bool parallel, Overlap& overlap)
-        : name(std::move(name))
-        , parallel(parallel)
-        , overlap(overlap) {}
-    QString title() const override { return name; }
-    qint64 fileSize() const override { return name.size(); }
-    bool supportsParallelTransfers() const override { return parallel; }
+        : m_name(std::move(name))
+        , m_parallel(parallel)
+        , m_overlap(overlap) {}
+    QString title() const override { return m_name; }
+    qint64 fileSize() const override { return m_name.size(); }
+    bool supportsParallelTransfers() const override { return m_parallel; }
     bool transferFileTo(const QString& destination, TransferMode, bool) override {
         {
-            std::unique_lock<std::mutex> locked(overlap.lock);
-            const int order = ++overlap.started;
-            overlap.most = std::max(overlap.most, ++overlap.running);
-            overlap.changed.notify_all();
-            if (order == 1 && parallel && overlap.awaitSecond)
-                overlap.changed.wait_for(locked, std::chrono::seconds(5),
-                                         [this] { return overlap.started > 1; });
+            std::unique_lock<std::mutex> locked(m_overlap.lock);
+            const int order = ++m_overlap.started;
+            m_overlap.most = std::max(m_overlap.most, ++m_overlap.running);
+            m_overlap.changed.notify_all();
+            if (order == 1 && m_parallel && m_overlap.awaitSecond)
+                m_overlap.changed.wait_for(locked, std::chrono::seconds(5),
+                                           [this] { return m_overlap.started > 1; });
         }
-        const bool written = TestFiles::write(destination, name.toUtf8());
-        std::lock_guard<std::mutex> locked(overlap.lock);
-        --overlap.running;
+        const bool written = TestFiles::write(destination, m_name.toUtf8());
+        std::lock_guard<std::mutex> locked(m_overlap.lock);
+        --m_overlap.running;
         return written;
     }
 
 private:
-    QString name;
-    bool parallel;
-    Overlap& overlap;
+    QString m_name;
+    bool m_parallel;
+    Overlap& m_overlap;
 };
 
 class TransferRunTest : public ::testing::Test {
@@ -119,9 +119,9 @@ protected:
     QList<TransferActionPtr> plan(TransferMode mode = TransferModeCopy) {
         for (const char* name : {"DCIM/100/a.jpg", "DCIM/100/b.jpg", "DCIM/100/c.jpg"})
             EXPECT_TRUE(
-                TestFiles::write(card.path() + QLatin1Char('/') + QLatin1String(name), name));
-        EXPECT_TRUE(TestFiles::write(card.path() + QStringLiteral("/PRIVATE/M/d.MTS"), "movie"));
-        CameraDrive drive(card.path());
+                TestFiles::write(m_card.path() + QLatin1Char('/') + QLatin1String(name), name));
+        EXPECT_TRUE(TestFiles::write(m_card.path() + QStringLiteral("/PRIVATE/M/d.MTS"), "movie"));
+        CameraDrive drive(m_card.path());
         Transferer transferer;
         transferer.setMode(mode);
         transferer.scanCamera(drive);
@@ -139,12 +139,12 @@ protected:
                 out(sameName.isEmpty() ? name : sameName), defaults());
         return actions;
     }
-    QString folder() const { return dest.path() + QStringLiteral("/out"); }
+    QString folder() const { return m_dest.path() + QStringLiteral("/out"); }
     QString out(const QString& name) const { return folder() + QLatin1Char('/') + name; }
     void occupy(const QString& name) { ASSERT_TRUE(TestFiles::write(out(name), "old")); }
 
-    QTemporaryDir card;
-    QTemporaryDir dest;
+    QTemporaryDir m_card;
+    QTemporaryDir m_dest;
 };
 
 TEST_F(TransferRunTest, CopyAndMoveWithReportsInOrder) {
@@ -156,13 +156,13 @@ TEST_F(TransferRunTest, CopyAndMoveWithReportsInOrder) {
                            "bytes 14", "start d.MTS", "bytes 5", "finished"}));
     EXPECT_EQ(summary.transferred, 4);
     EXPECT_TRUE(summary.succeeded());
-    EXPECT_TRUE(QFileInfo::exists(card.path() + QStringLiteral("/DCIM/100/a.jpg")));
+    EXPECT_TRUE(QFileInfo::exists(m_card.path() + QStringLiteral("/DCIM/100/a.jpg")));
 
     QDir(folder()).removeRecursively();
     TransferRun move(plan(TransferModeMove), defaults());
     EXPECT_EQ(move.run().transferred, 4);
-    EXPECT_FALSE(QFileInfo::exists(card.path() + QStringLiteral("/DCIM/100/a.jpg")));
-    EXPECT_TRUE(QFileInfo::exists(card.path() + QStringLiteral("/PRIVATE/M/d.MTS")));
+    EXPECT_FALSE(QFileInfo::exists(m_card.path() + QStringLiteral("/DCIM/100/a.jpg")));
+    EXPECT_TRUE(QFileInfo::exists(m_card.path() + QStringLiteral("/PRIVATE/M/d.MTS")));
     EXPECT_EQ(TestFiles::read(out(QStringLiteral("a.jpg"))), "DCIM/100/a.jpg");
     EXPECT_EQ(TestFiles::read(out(QStringLiteral("d.MTS"))), "movie");
 }
@@ -264,7 +264,7 @@ TEST_F(TransferRunTest, UnwritableDestinationFailsEveryFileAndStillFinishes) {
     EXPECT_EQ(summary.failed, 4);
     EXPECT_FALSE(summary.succeeded());
     EXPECT_EQ(summary.failedNames, (QStringList{"a.jpg", "b.jpg", "c.jpg", "d.MTS"}));
-    EXPECT_TRUE(QFileInfo::exists(card.path() + QStringLiteral("/DCIM/100/a.jpg")));
+    EXPECT_TRUE(QFileInfo::exists(m_card.path() + QStringLiteral("/DCIM/100/a.jpg")));
 }
 
 TEST_F(TransferRunTest, WorkerWaitsForAnAnswerGivenLaterOnTheMainThread) {

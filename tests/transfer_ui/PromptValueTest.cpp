@@ -12,27 +12,27 @@ class PromptValue : public TransferUiFixture {
 protected:
     void SetUp() override {
         TransferUiFixture::SetUp();
-        window.show();
+        m_window.show();
     }
 
     PromptValueController* ask(bool emptyAllowed,
                                PromptValueController::Validation validation = {}) {
         return PromptValueController::promptValue(
-            "Name of the new folder:", "More text", &window, "untitled folder", emptyAllowed,
-            std::move(validation), [this](const QString& value) { submitted.append(value); });
+            "Name of the new folder:", "More text", &m_window, "untitled folder", emptyAllowed,
+            std::move(validation), [this](const QString& value) { m_submitted.append(value); });
     }
     static void type(PromptValueController* prompt, const QString& text) {
         prompt->findChild<QLineEdit*>("value")->setText(text);
     }
 
-    QWidget window;
-    QStringList submitted;
+    QWidget m_window;
+    QStringList m_submitted;
 };
 
 TEST_F(PromptValue, ShowsItsTextsAsASheetAndBecomesCurrent) {
     PromptValueController* prompt = ask(false);
     EXPECT_EQ(PromptValueController::currentController(), prompt);
-    EXPECT_EQ(prompt->parentWidget(), &window);
+    EXPECT_EQ(prompt->parentWidget(), &m_window);
     EXPECT_EQ(prompt->windowModality(), Qt::WindowModal);
     EXPECT_TRUE(prompt->isVisible());
     EXPECT_EQ(prompt->findChild<QLabel*>("message")->text(), "Name of the new folder:");
@@ -43,7 +43,7 @@ TEST_F(PromptValue, ShowsItsTextsAsASheetAndBecomesCurrent) {
     EXPECT_EQ(PromptValueController::currentController(), second);
     second->dismissPrompt();
     EXPECT_FALSE(second->isVisible());
-    EXPECT_TRUE(submitted.isEmpty());
+    EXPECT_TRUE(m_submitted.isEmpty());
 }
 
 TEST_F(PromptValue, BlanksAreRefusedUnlessEmptyValuesAreAllowed) {
@@ -57,13 +57,13 @@ TEST_F(PromptValue, BlanksAreRefusedUnlessEmptyValuesAreAllowed) {
         prompt->findChild<QLabel*>("additionalText")->palette().color(QPalette::WindowText);
     EXPECT_GT(shown.red(), 150);
     EXPECT_LT(shown.green(), 80);
-    EXPECT_TRUE(submitted.isEmpty());
+    EXPECT_TRUE(m_submitted.isEmpty());
 
     prompt = ask(true);
     type(prompt, "   ");
     prompt->submitPrompt();
     EXPECT_FALSE(prompt->isVisible());
-    EXPECT_EQ(submitted, QStringList{"   "});
+    EXPECT_EQ(m_submitted, QStringList{"   "});
 }
 
 TEST_F(PromptValue, ValidatesTheTrimmedValueAndSubmitsItAsTyped) {
@@ -83,7 +83,7 @@ TEST_F(PromptValue, ValidatesTheTrimmedValueAndSubmitsItAsTyped) {
     type(prompt, " name ");
     prompt->submitPrompt();
     EXPECT_EQ(validated, (QStringList{"a/b", "name"}));
-    EXPECT_EQ(submitted, QStringList{" name "});
+    EXPECT_EQ(m_submitted, QStringList{" name "});
     EXPECT_FALSE(prompt->isVisible());
 }
 

@@ -3,15 +3,15 @@
 
 TestCamera::TestCamera(const QList<std::shared_ptr<TestCameraFile>>& list) {
     for (const auto& file : list)
-        files.append(file);
+        m_files.append(file);
 }
 
 TestCamera::TestCamera(QList<CameraFilePtr> list)
-    : files(std::move(list)) {}
+    : m_files(std::move(list)) {}
 
 QList<CameraFilePtr> TestCamera::getFilesButImagesOnly(bool, bool stopAtFirst) {
     QList<CameraFilePtr> listed;
-    for (const auto& file : files) {
+    for (const auto& file : m_files) {
         listed.append(file);
         if (stopAtFirst)
             break;

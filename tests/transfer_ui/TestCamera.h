@@ -17,5 +17,5 @@ public:
     QList<CameraFilePtr> getFilesButImagesOnly(bool imagesOnly, bool stopAtFirst) override;
 
 private:
-    QList<CameraFilePtr> files;
+    QList<CameraFilePtr> m_files;
 };

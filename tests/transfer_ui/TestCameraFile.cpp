@@ -5,31 +5,31 @@
 #include <QFileInfo>
 
 TestCameraFile::TestCameraFile(const QString& title, const QDateTime& date, qint64 bytes)
-    : name(title)
-    , taken(date)
-    , size(bytes) {}
+    : m_name(title)
+    , m_taken(date)
+    , m_size(bytes) {}
 
 QImage TestCameraFile::thumbnail() const {
-    QMutexLocker locker(&lock);
-    return image;
+    QMutexLocker locker(&m_lock);
+    return m_image;
 }
 
 void TestCameraFile::setThumbnail(const QImage& thumbnail) {
-    QMutexLocker locker(&lock);
-    image = thumbnail;
+    QMutexLocker locker(&m_lock);
+    m_image = thumbnail;
 }
 
 bool TestCameraFile::transferFileTo(const QString& destination, TransferMode,
                                     bool replaceExisting) {
-    started = true;
-    if (gated.exchange(false))
-        gate.acquire();
-    if (failing)
+    m_started = true;
+    if (m_gated.exchange(false))
+        m_gate.acquire();
+    if (m_failing)
         return false;
     if (QFileInfo::exists(destination) && !replaceExisting)
         return false;
     QFile file(destination);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
-    return file.write(QByteArray(size, 'x')) == size;
+    return file.write(QByteArray(m_size, 'x')) == m_size;
 }

@@ -15,30 +15,30 @@ class TestCameraFile : public CameraFile {
 public:
     TestCameraFile(const QString& title, const QDateTime& taken, qint64 size = 100);
 
-    QString title() const override { return name; }
-    qint64 fileSize() const override { return size; }
-    QDateTime creationDate() const override { return taken; }
-    QDateTime modificationDate() const override { return taken; }
+    QString title() const override { return m_name; }
+    qint64 fileSize() const override { return m_size; }
+    QDateTime creationDate() const override { return m_taken; }
+    QDateTime modificationDate() const override { return m_taken; }
     QImage thumbnail() const override;
     bool transferFileTo(const QString& destination, TransferMode mode,
                         bool replaceExisting) override;
 
     void setThumbnail(const QImage& image);
-    void setFails(bool fails) { failing = fails; }
+    void setFails(bool fails) { m_failing = fails; }
     // The next transfer waits until openGate().
-    void closeGate() { gated = true; }
-    void openGate() { gate.release(); }
+    void closeGate() { m_gated = true; }
+    void openGate() { m_gate.release(); }
     // Transfers have begun (the worker may be waiting at the gate).
-    bool transferStarted() const { return started.load(); }
+    bool transferStarted() const { return m_started.load(); }
 
 private:
-    const QString name;
-    const QDateTime taken;
-    const qint64 size;
-    mutable QMutex lock;
-    QImage image;
-    bool failing = false;
-    std::atomic<bool> gated{false};
-    std::atomic<bool> started{false};
-    QSemaphore gate;
+    const QString m_name;
+    const QDateTime m_taken;
+    const qint64 m_size;
+    mutable QMutex m_lock;
+    QImage m_image;
+    bool m_failing = false;
+    std::atomic<bool> m_gated{false};
+    std::atomic<bool> m_started{false};
+    QSemaphore m_gate;
 };

@@ -70,7 +70,7 @@ protected:
     std::unique_ptr<TransferAssistantController> open(const QString& source,
                                                       const QString& pattern) {
         auto assistant = std::make_unique<TransferAssistantController>(source);
-        assistant->setBrowseHandler([this](const QString& folder) { browsed.append(folder); });
+        assistant->setBrowseHandler([this](const QString& folder) { m_browsed.append(folder); });
         assistant->showWindow();
         child<QLineEdit>(assistant.get(), "destination")->setText(pattern);
         return assistant;
@@ -78,7 +78,7 @@ protected:
     std::unique_ptr<TransferAssistantController> open(std::shared_ptr<Camera> camera,
                                                       const QString& pattern) {
         auto assistant = std::make_unique<TransferAssistantController>(std::move(camera));
-        assistant->setBrowseHandler([this](const QString& folder) { browsed.append(folder); });
+        assistant->setBrowseHandler([this](const QString& folder) { m_browsed.append(folder); });
         assistant->showWindow();
         child<QLineEdit>(assistant.get(), "destination")->setText(pattern);
         return assistant;
@@ -97,7 +97,7 @@ protected:
         return waitFor([&] { return status(assistant) == QLatin1String("Completed!"); });
     }
 
-    QStringList browsed;
+    QStringList m_browsed;
 };
 
 TEST_F(TransferAssistant, WindowLoadsTheSettingsAndLocksTheSourceOfACamera) {
@@ -331,10 +331,10 @@ TEST_F(TransferAssistant, CancelDuringTheRunFinishesTheCurrentFileAndBrowsesLate
     QTimer* timer = assistant->browseTimer();
     ASSERT_TRUE(timer->isActive());
     EXPECT_EQ(timer->interval(), 3000);
-    EXPECT_TRUE(browsed.isEmpty());
+    EXPECT_TRUE(m_browsed.isEmpty());
     timer->setInterval(0); // fire now rather than in three seconds
-    ASSERT_TRUE(waitFor([&] { return !browsed.isEmpty(); }));
-    EXPECT_EQ(browsed, QStringList{path("out/2012-05-01")});
+    ASSERT_TRUE(waitFor([&] { return !m_browsed.isEmpty(); }));
+    EXPECT_EQ(m_browsed, QStringList{path("out/2012-05-01")});
     EXPECT_FALSE(assistant->isVisible()) << "a stopped run's window closes with the timer";
 }
 

@@ -14,7 +14,7 @@
 #include <QTimer>
 
 void TransferUiFixture::SetUp() {
-    UserDefaults::useFile(dir.filePath(QStringLiteral("pixhaul.conf")));
+    UserDefaults::useFile(m_dir.filePath(QStringLiteral("pixhaul.conf")));
     SettingsDefaults::registerDefaults(UserDefaults::standardUserDefaults());
 }
 

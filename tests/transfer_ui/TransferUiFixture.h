@@ -19,7 +19,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    QString path(const QString& relative) const { return dir.filePath(relative); }
+    QString path(const QString& relative) const { return m_dir.filePath(relative); }
 
     // A card folder "card" holding DCIM/100TEST/IMG_000<n>.JPG, one JPEG
     // per date (taken then, by its EXIF date); returns the card's path.
@@ -32,5 +32,5 @@ protected:
     // default button; returns their texts in order.
     static QStringList answeringAlerts(const std::function<void()>& action);
 
-    QTemporaryDir dir;
+    QTemporaryDir m_dir;
 };

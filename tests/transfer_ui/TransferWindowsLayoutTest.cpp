@@ -73,16 +73,16 @@ class TransferWindowsLayout : public TransferUiFixture,
 protected:
     void SetUp() override {
         TransferUiFixture::SetUp();
-        original = QApplication::font();
-        QFont font = original;
-        font.setPointSizeF(original.pointSizeF() * GetParam());
+        m_original = QApplication::font();
+        QFont font = m_original;
+        font.setPointSizeF(m_original.pointSizeF() * GetParam());
         QApplication::setFont(font);
     }
     void TearDown() override {
-        QApplication::setFont(original);
+        QApplication::setFont(m_original);
         TransferUiFixture::TearDown();
     }
-    QFont original;
+    QFont m_original;
 };
 
 TEST_P(TransferWindowsLayout, AssistantPagesLeaveNothingClipped) {

@@ -53,23 +53,23 @@ std::shared_ptr<GPhotoDevice> GPhotoDevice::create(const GPhotoDeviceInfo& info)
 }
 
 GPhotoDevice::GPhotoDevice(const GPhotoDeviceInfo& info)
-    : info_(info)
-    , worker(std::make_unique<GPhotoWorker>(QStringLiteral("gphoto ") + info.port)) {}
+    : m_info(info)
+    , m_worker(std::make_unique<GPhotoWorker>(QStringLiteral("gphoto ") + info.port)) {}
 
 GPhotoDevice::~GPhotoDevice() {
-    worker->abandoned().store(true);
+    m_worker->abandoned().store(true);
     abandonPendingDownloads();
-    worker.reset();
+    m_worker.reset();
 }
 
 QList<GPhotoFilePtr> GPhotoDevice::mediaFiles() const {
-    QMutexLocker locker(&filesLock);
-    return files;
+    QMutexLocker locker(&m_filesLock);
+    return m_files;
 }
 
 void GPhotoDevice::requestOpenSession() {
-    const GPhotoDeviceInfo deviceInfo = info_;
-    worker->post([this, deviceInfo](GPhotoSession& session) {
+    const GPhotoDeviceInfo deviceInfo = m_info;
+    m_worker->post([this, deviceInfo](GPhotoSession& session) {
         QString error = session.open(deviceInfo);
         QList<GPhotoFilePtr> catalogue;
         if (error.isEmpty() && !GPhotoCatalogue::read(session, catalogue, error))
@@ -80,41 +80,41 @@ void GPhotoDevice::requestOpenSession() {
 }
 
 void GPhotoDevice::finishOpen(const QString& error, const QList<GPhotoFilePtr>& catalogue) {
-    if (removed.load())
+    if (m_removed.load())
         return;
     if (!error.isEmpty()) {
         qCWarning(lcCamera).noquote() << error;
-        if (delegate_)
-            delegate_->didOpenSessionWithError(this, error);
+        if (m_delegate)
+            m_delegate->didOpenSessionWithError(this, error);
         emit openFailed(error);
         return;
     }
     for (const GPhotoFilePtr& file : catalogue)
         file->setDevice(weak_from_this());
     {
-        QMutexLocker locker(&filesLock);
-        files = catalogue;
+        QMutexLocker locker(&m_filesLock);
+        m_files = catalogue;
     }
-    ready.store(true);
-    if (delegate_)
-        delegate_->didOpenSessionWithError(this, QString());
-    if (delegate_)
-        delegate_->deviceDidBecomeReady(this);
+    m_ready.store(true);
+    if (m_delegate)
+        m_delegate->didOpenSessionWithError(this, QString());
+    if (m_delegate)
+        m_delegate->deviceDidBecomeReady(this);
     emit becameReady();
 }
 
 void GPhotoDevice::deviceWasRemoved() {
-    if (removed.exchange(true))
+    if (m_removed.exchange(true))
         return;
-    ready.store(false);
-    worker->abandoned().store(true);
+    m_ready.store(false);
+    m_worker->abandoned().store(true);
     abandonPendingDownloads();
-    if (delegate_)
-        delegate_->didRemoveDevice(this);
+    if (m_delegate)
+        m_delegate->didRemoveDevice(this);
 }
 
 void GPhotoDevice::abandonPendingDownloads() {
-    const QHash<quint64, PendingDownload> pending = std::exchange(pendingDownloads, {});
+    const QHash<quint64, PendingDownload> pending = std::exchange(m_pendingDownloads, {});
     for (const PendingDownload& download : pending)
         download.delegate->didRemoveDevice(this);
 }
@@ -136,14 +136,14 @@ void GPhotoDevice::requestDownloadFile(const GPhotoFilePtr& file,
 
 void GPhotoDevice::startDownload(const GPhotoFilePtr& file, const GPhotoDownloadOptions& options,
                                  GPhotoDownloadDelegate* delegate) {
-    if (removed.load() || !file) {
+    if (m_removed.load() || !file) {
         delegate->didRemoveDevice(this);
         return;
     }
-    const quint64 request = nextRequest++;
-    pendingDownloads.insert(request, PendingDownload{file, delegate});
-    std::atomic<bool>* abandoned = &worker->abandoned();
-    worker->post([this, request, file, options, abandoned](GPhotoSession& session) {
+    const quint64 request = m_nextRequest++;
+    m_pendingDownloads.insert(request, PendingDownload{file, delegate});
+    std::atomic<bool>* abandoned = &m_worker->abandoned();
+    m_worker->post([this, request, file, options, abandoned](GPhotoSession& session) {
         GPhotoDownload download(session, *file, options);
         const std::optional<QString> error = download.run(*abandoned);
         const bool deleted = download.deletedOnDevice();
@@ -155,22 +155,22 @@ void GPhotoDevice::startDownload(const GPhotoFilePtr& file, const GPhotoDownload
 
 void GPhotoDevice::finishDownload(quint64 request, const std::optional<QString>& error,
                                   bool deleted) {
-    const auto pending = pendingDownloads.find(request);
-    if (pending == pendingDownloads.end())
+    const auto pending = m_pendingDownloads.find(request);
+    if (pending == m_pendingDownloads.end())
         return; // already answered by the removal
     const PendingDownload download = *pending;
-    pendingDownloads.erase(pending);
+    m_pendingDownloads.erase(pending);
     if (deleted) {
-        QMutexLocker locker(&filesLock);
-        files.removeOne(download.file);
+        QMutexLocker locker(&m_filesLock);
+        m_files.removeOne(download.file);
     }
     download.delegate->didDownloadFile(download.file.get(), error);
 }
 
 void GPhotoDevice::requestThumbnail(const GPhotoFilePtr& file) {
-    if (removed.load() || !file)
+    if (m_removed.load() || !file)
         return;
-    worker->post([this, file](GPhotoSession& session) {
+    m_worker->post([this, file](GPhotoSession& session) {
         const QImage image = fetchPreview(session, *file);
         if (image.isNull())
             return;
@@ -181,6 +181,6 @@ void GPhotoDevice::requestThumbnail(const GPhotoFilePtr& file) {
 
 void GPhotoDevice::finishThumbnail(const GPhotoFilePtr& file, const QImage& image) {
     file->setThumbnail(image);
-    if (delegate_ && !removed.load())
-        delegate_->didReceiveThumbnailForItem(this, file.get());
+    if (m_delegate && !m_removed.load())
+        m_delegate->didReceiveThumbnailForItem(this, file.get());
 }

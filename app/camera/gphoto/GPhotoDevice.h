@@ -30,18 +30,18 @@ public:
     ~GPhotoDevice() override;
 
     // Any thread.
-    GPhotoDeviceInfo info() const { return info_; }
+    GPhotoDeviceInfo info() const { return m_info; }
     // The display name: the camera's model.
-    QString name() const { return info_.model; }
-    bool isReady() const { return ready.load(); }
-    bool isRemoved() const { return removed.load(); }
+    QString name() const { return m_info.model; }
+    bool isReady() const { return m_ready.load(); }
+    bool isRemoved() const { return m_removed.load(); }
     // The pictures and movies in the device's order; complete once ready,
     // empty before. A file moved off the device leaves the list.
     QList<GPhotoFilePtr> mediaFiles() const;
 
     // Main thread.
-    void setDelegate(GPhotoDeviceDelegate* delegate) { delegate_ = delegate; }
-    GPhotoDeviceDelegate* delegate() const { return delegate_; }
+    void setDelegate(GPhotoDeviceDelegate* delegate) { m_delegate = delegate; }
+    GPhotoDeviceDelegate* delegate() const { return m_delegate; }
     // Opens the session and reads the catalogue on the worker; the delegate
     // then hears didOpenSessionWithError() and, on success,
     // deviceDidBecomeReady().
@@ -77,13 +77,13 @@ private:
         GPhotoDownloadDelegate* delegate = nullptr;
     };
 
-    const GPhotoDeviceInfo info_;
-    std::unique_ptr<GPhotoWorker> worker;
-    GPhotoDeviceDelegate* delegate_ = nullptr;
-    QHash<quint64, PendingDownload> pendingDownloads; // main thread
-    quint64 nextRequest = 1;
-    std::atomic<bool> ready{false};
-    std::atomic<bool> removed{false};
-    mutable QMutex filesLock;
-    QList<GPhotoFilePtr> files;
+    const GPhotoDeviceInfo m_info;
+    std::unique_ptr<GPhotoWorker> m_worker;
+    GPhotoDeviceDelegate* m_delegate = nullptr;
+    QHash<quint64, PendingDownload> m_pendingDownloads; // main thread
+    quint64 m_nextRequest = 1;
+    std::atomic<bool> m_ready{false};
+    std::atomic<bool> m_removed{false};
+    mutable QMutex m_filesLock;
+    QList<GPhotoFilePtr> m_files;
 };

@@ -10,30 +10,30 @@ GPhotoDeviceBrowser::GPhotoDeviceBrowser(QObject* parent)
     : GPhotoDeviceBrowser(&GPhotoAutodetect::detect, &GPhotoAutodetect::connectionSignature,
                           parent) {}
 
-GPhotoDeviceBrowser::GPhotoDeviceBrowser(Detector detector_, Probe probe_, QObject* parent)
+GPhotoDeviceBrowser::GPhotoDeviceBrowser(Detector detector, Probe probe, QObject* parent)
     : QObject(parent)
-    , detector(std::move(detector_))
-    , probe(std::move(probe_)) {
-    pool.setMaxThreadCount(1);
-    connect(&timer, &QTimer::timeout, this, &GPhotoDeviceBrowser::poll);
-    connect(&watcher, &QFutureWatcher<std::optional<QList<GPhotoDeviceInfo>>>::finished, this,
+    , m_detector(std::move(detector))
+    , m_probe(std::move(probe)) {
+    m_pool.setMaxThreadCount(1);
+    connect(&m_timer, &QTimer::timeout, this, &GPhotoDeviceBrowser::poll);
+    connect(&m_watcher, &QFutureWatcher<std::optional<QList<GPhotoDeviceInfo>>>::finished, this,
             &GPhotoDeviceBrowser::takeScan);
 }
 
 GPhotoDeviceBrowser::~GPhotoDeviceBrowser() {
-    timer.stop();
-    watcher.disconnect(this);
-    watcher.waitForFinished();
-    pool.waitForDone();
+    m_timer.stop();
+    m_watcher.disconnect(this);
+    m_watcher.waitForFinished();
+    m_pool.waitForDone();
 }
 
 void GPhotoDeviceBrowser::start(int intervalMs) {
-    timer.start(intervalMs);
+    m_timer.start(intervalMs);
     scanNow();
 }
 
 void GPhotoDeviceBrowser::stop() {
-    timer.stop();
+    m_timer.stop();
 }
 
 void GPhotoDeviceBrowser::scanNow() {
@@ -45,40 +45,40 @@ void GPhotoDeviceBrowser::poll() {
 }
 
 void GPhotoDeviceBrowser::launch(bool force) {
-    if (watcher.isRunning())
+    if (m_watcher.isRunning())
         return;
     // One job at a time, so lastSignature has a single user.
-    watcher.setFuture(
-        QtConcurrent::run(&pool, [this, force]() -> std::optional<QList<GPhotoDeviceInfo>> {
-            QByteArray signature = probe();
-            if (!force && signature == lastSignature)
+    m_watcher.setFuture(
+        QtConcurrent::run(&m_pool, [this, force]() -> std::optional<QList<GPhotoDeviceInfo>> {
+            QByteArray signature = m_probe();
+            if (!force && signature == m_lastSignature)
                 return std::nullopt;
-            lastSignature = std::move(signature);
-            return detector();
+            m_lastSignature = std::move(signature);
+            return m_detector();
         }));
 }
 
 void GPhotoDeviceBrowser::watchDevice(const std::shared_ptr<GPhotoDevice>& device) {
-    watched.append(device);
+    m_watched.append(device);
 }
 
 void GPhotoDeviceBrowser::takeScan() {
-    const std::optional<QList<GPhotoDeviceInfo>> scanned = watcher.result();
+    const std::optional<QList<GPhotoDeviceInfo>> scanned = m_watcher.result();
     if (!scanned)
         return;
     const QList<GPhotoDeviceInfo> current = *scanned;
-    const QList<GPhotoDeviceInfo> previous = std::exchange(known, current);
+    const QList<GPhotoDeviceInfo> previous = std::exchange(m_known, current);
     for (const GPhotoDeviceInfo& info : previous) {
         if (current.contains(info))
             continue;
-        for (const std::weak_ptr<GPhotoDevice>& entry : std::as_const(watched)) {
+        for (const std::weak_ptr<GPhotoDevice>& entry : std::as_const(m_watched)) {
             if (const std::shared_ptr<GPhotoDevice> device = entry.lock();
                 device && device->info() == info)
                 device->deviceWasRemoved();
         }
         emit deviceRemoved(info);
     }
-    watched.removeIf([](const std::weak_ptr<GPhotoDevice>& entry) {
+    m_watched.removeIf([](const std::weak_ptr<GPhotoDevice>& entry) {
         const std::shared_ptr<GPhotoDevice> device = entry.lock();
         return !device || device->isRemoved();
     });

@@ -40,7 +40,7 @@ public:
     void poll();
 
     // The cameras seen by the last scan.
-    QList<GPhotoDeviceInfo> devices() const { return known; }
+    QList<GPhotoDeviceInfo> devices() const { return m_known; }
 
     // The device hears deviceWasRemoved() when its camera leaves.
     void watchDevice(const std::shared_ptr<GPhotoDevice>& device);
@@ -55,13 +55,13 @@ private:
     void launch(bool force);
     void takeScan();
 
-    Detector detector;
-    Probe probe;
-    QByteArray lastSignature; // used by the scan thread only
-    QTimer timer;
-    QThreadPool pool;
+    Detector m_detector;
+    Probe m_probe;
+    QByteArray m_lastSignature; // used by the scan thread only
+    QTimer m_timer;
+    QThreadPool m_pool;
     // Empty result: nothing changed, nothing to compare.
-    QFutureWatcher<std::optional<QList<GPhotoDeviceInfo>>> watcher;
-    QList<GPhotoDeviceInfo> known;
-    QList<std::weak_ptr<GPhotoDevice>> watched;
+    QFutureWatcher<std::optional<QList<GPhotoDeviceInfo>>> m_watcher;
+    QList<GPhotoDeviceInfo> m_known;
+    QList<std::weak_ptr<GPhotoDevice>> m_watched;
 };

@@ -34,27 +34,28 @@ qint64 reportedSize(GPhotoSession& session, const QByteArray& folder, const QByt
 
 } // namespace
 
-GPhotoDownload::GPhotoDownload(GPhotoSession& session_, const GPhotoFile& file_,
-                               GPhotoDownloadOptions options_)
-    : session(session_)
-    , file(file_)
-    , options(std::move(options_)) {}
+GPhotoDownload::GPhotoDownload(GPhotoSession& session, const GPhotoFile& file,
+                               GPhotoDownloadOptions options)
+    : m_session(session)
+    , m_file(file)
+    , m_options(std::move(options)) {}
 
 std::optional<QString> GPhotoDownload::run(const std::atomic<bool>& abandoned) {
-    if (!session.isOpen())
+    if (!m_session.isOpen())
         return QStringLiteral("The camera is not open");
-    const QDir folder(options.downloadsDirectory);
-    if (options.downloadsDirectory.isEmpty() || !folder.exists())
-        return QStringLiteral("The folder \"%1\" does not exist").arg(options.downloadsDirectory);
+    const QDir folder(m_options.downloadsDirectory);
+    if (m_options.downloadsDirectory.isEmpty() || !folder.exists())
+        return QStringLiteral("The folder \"%1\" does not exist").arg(m_options.downloadsDirectory);
 
-    const QString name = options.saveAsFilename.isEmpty() ? file.name() : options.saveAsFilename;
+    const QString name =
+        m_options.saveAsFilename.isEmpty() ? m_file.name() : m_options.saveAsFilename;
     if (std::optional<QString> error =
-            fetch(file.name(), folder.absoluteFilePath(name), options.overwrite, abandoned))
+            fetch(m_file.name(), folder.absoluteFilePath(name), m_options.overwrite, abandoned))
         return error;
 
     QStringList arrivedSidecars;
-    if (options.downloadSidecarFiles) {
-        for (const QString& sidecar : file.sidecarNames()) {
+    if (m_options.downloadSidecarFiles) {
+        for (const QString& sidecar : m_file.sidecarNames()) {
             // A side file that fails does not undo its picture: it is logged
             // and stays on the device.
             if (std::optional<QString> error =
@@ -65,8 +66,8 @@ std::optional<QString> GPhotoDownload::run(const std::atomic<bool>& abandoned) {
         }
     }
 
-    if (options.deleteAfterSuccessfulDownload && !abandoned.load()) {
-        deleted = deleteOnDevice(file.name());
+    if (m_options.deleteAfterSuccessfulDownload && !abandoned.load()) {
+        m_deleted = deleteOnDevice(m_file.name());
         for (const QString& sidecar : std::as_const(arrivedSidecars))
             deleteOnDevice(sidecar);
     }
@@ -75,12 +76,12 @@ std::optional<QString> GPhotoDownload::run(const std::atomic<bool>& abandoned) {
 
 std::optional<QString> GPhotoDownload::fetch(const QString& name, const QString& destination,
                                              bool overwrite, const std::atomic<bool>& abandoned) {
-    const QByteArray devicefolder = file.folder().toUtf8();
+    const QByteArray devicefolder = m_file.folder().toUtf8();
     const QByteArray deviceName = name.toUtf8();
-    const QString source = file.folder() + QLatin1Char('/') + name;
-    qint64 expected = reportedSize(session, devicefolder, deviceName);
-    if (expected < 0 && name == file.name())
-        expected = file.fileSize();
+    const QString source = m_file.folder() + QLatin1Char('/') + name;
+    qint64 expected = reportedSize(m_session, devicefolder, deviceName);
+    if (expected < 0 && name == m_file.name())
+        expected = m_file.fileSize();
 
     if (!overwrite && QFileInfo::exists(destination))
         return QStringLiteral("\"%1\" already exists").arg(destination);
@@ -101,14 +102,15 @@ std::optional<QString> GPhotoDownload::fetch(const QString& name, const QString&
         if (libraryFd >= 0)
             ::close(libraryFd);
         ::close(fd);
-        return session.describeError(result, QStringLiteral("Cannot download %1").arg(source));
+        return m_session.describeError(result, QStringLiteral("Cannot download %1").arg(source));
     }
-    result = gp_camera_file_get(session.camera(), devicefolder.constData(), deviceName.constData(),
-                                GP_FILE_TYPE_NORMAL, cameraFile, session.context());
+    result =
+        gp_camera_file_get(m_session.camera(), devicefolder.constData(), deviceName.constData(),
+                           GP_FILE_TYPE_NORMAL, cameraFile, m_session.context());
     gp_file_free(cameraFile);
     if (result < GP_OK) {
         ::close(fd);
-        return session.describeError(result, QStringLiteral("Cannot download %1").arg(source));
+        return m_session.describeError(result, QStringLiteral("Cannot download %1").arg(source));
     }
 
     struct stat status {};
@@ -132,14 +134,14 @@ std::optional<QString> GPhotoDownload::fetch(const QString& name, const QString&
 }
 
 bool GPhotoDownload::deleteOnDevice(const QString& name) {
-    const QByteArray folder = file.folder().toUtf8();
+    const QByteArray folder = m_file.folder().toUtf8();
     const QByteArray deviceName = name.toUtf8();
-    const int result = gp_camera_file_delete(session.camera(), folder.constData(),
-                                             deviceName.constData(), session.context());
+    const int result = gp_camera_file_delete(m_session.camera(), folder.constData(),
+                                             deviceName.constData(), m_session.context());
     // The copy is safe; a file that stays on the camera is no loss.
     if (result < GP_OK) {
-        qCWarning(lcCamera).noquote() << session.describeError(
-            result, QStringLiteral("Cannot delete %1/%2 on the camera").arg(file.folder(), name));
+        qCWarning(lcCamera).noquote() << m_session.describeError(
+            result, QStringLiteral("Cannot delete %1/%2 on the camera").arg(m_file.folder(), name));
         return false;
     }
     return true;

@@ -25,15 +25,15 @@ public:
     // (device removed), nothing appears under a final name.
     std::optional<QString> run(const std::atomic<bool>& abandoned);
     // True once run() has removed the file from the device.
-    bool deletedOnDevice() const { return deleted; }
+    bool deletedOnDevice() const { return m_deleted; }
 
 private:
     std::optional<QString> fetch(const QString& name, const QString& destination, bool overwrite,
                                  const std::atomic<bool>& abandoned);
     bool deleteOnDevice(const QString& name);
 
-    GPhotoSession& session;
-    const GPhotoFile& file;
-    const GPhotoDownloadOptions options;
-    bool deleted = false;
+    GPhotoSession& m_session;
+    const GPhotoFile& m_file;
+    const GPhotoDownloadOptions m_options;
+    bool m_deleted = false;
 };

@@ -7,21 +7,21 @@
 
 GPhotoFile::GPhotoFile(QString folder, QString name, qint64 fileSize, QDateTime modificationDate,
                        QString mimeType, QStringList sidecarNames)
-    : folder_(std::move(folder))
-    , name_(std::move(name))
-    , fileSize_(fileSize)
-    , modificationDate_(std::move(modificationDate))
-    , mimeType_(std::move(mimeType))
-    , sidecarNames_(std::move(sidecarNames)) {}
+    : m_folder(std::move(folder))
+    , m_name(std::move(name))
+    , m_fileSize(fileSize)
+    , m_modificationDate(std::move(modificationDate))
+    , m_mimeType(std::move(mimeType))
+    , m_sidecarNames(std::move(sidecarNames)) {}
 
 QImage GPhotoFile::thumbnailIfAvailable() {
     {
-        QMutexLocker locker(&thumbnailLock);
-        if (!thumbnail.isNull())
-            return thumbnail;
+        QMutexLocker locker(&m_thumbnailLock);
+        if (!m_thumbnail.isNull())
+            return m_thumbnail;
     }
     // Asked once: a device without a preview for this file is not asked again.
-    if (!thumbnailRequested.exchange(true)) {
+    if (!m_thumbnailRequested.exchange(true)) {
         if (const std::shared_ptr<GPhotoDevice> owner = device())
             owner->requestThumbnail(shared_from_this());
     }
@@ -29,6 +29,6 @@ QImage GPhotoFile::thumbnailIfAvailable() {
 }
 
 void GPhotoFile::setThumbnail(const QImage& image) {
-    QMutexLocker locker(&thumbnailLock);
-    thumbnail = image;
+    QMutexLocker locker(&m_thumbnailLock);
+    m_thumbnail = image;
 }

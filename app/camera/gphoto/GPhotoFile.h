@@ -21,21 +21,21 @@ public:
                QString mimeType, QStringList sidecarNames);
 
     // The folder on the device ("/DCIM/100CANON") and the file's name in it.
-    QString folder() const { return folder_; }
-    QString name() const { return name_; }
+    QString folder() const { return m_folder; }
+    QString name() const { return m_name; }
     // Bytes, as the device reports them; -1 when it does not say.
-    qint64 fileSize() const { return fileSize_; }
+    qint64 fileSize() const { return m_fileSize; }
     // libgphoto2 knows one time stamp per file: when it was written on the
     // camera, which for a picture is when it was taken. Null when unknown.
-    QDateTime creationDate() const { return modificationDate_; }
-    QDateTime modificationDate() const { return modificationDate_; }
-    QString mimeType() const { return mimeType_; }
+    QDateTime creationDate() const { return m_modificationDate; }
+    QDateTime modificationDate() const { return m_modificationDate; }
+    QString mimeType() const { return m_mimeType; }
     // Files of the same base name beside this one that belong to it
     // (".THM", ".XMP", ".WAV"), downloaded with it on request.
-    QStringList sidecarNames() const { return sidecarNames_; }
+    QStringList sidecarNames() const { return m_sidecarNames; }
 
     // The device this file belongs to, or null once the device is gone.
-    std::shared_ptr<GPhotoDevice> device() const { return device_.lock(); }
+    std::shared_ptr<GPhotoDevice> device() const { return m_device.lock(); }
 
     // The thumbnail when the device has delivered it, else a null image. The
     // first call asks the device for it in the background; the device's
@@ -43,20 +43,20 @@ public:
     QImage thumbnailIfAvailable();
 
     // Called by the device (main thread).
-    void setDevice(std::weak_ptr<GPhotoDevice> device) { device_ = std::move(device); }
+    void setDevice(std::weak_ptr<GPhotoDevice> device) { m_device = std::move(device); }
     void setThumbnail(const QImage& image);
 
 private:
-    const QString folder_;
-    const QString name_;
-    const qint64 fileSize_;
-    const QDateTime modificationDate_;
-    const QString mimeType_;
-    const QStringList sidecarNames_;
-    std::weak_ptr<GPhotoDevice> device_;
-    std::atomic<bool> thumbnailRequested{false};
-    mutable QMutex thumbnailLock;
-    QImage thumbnail;
+    const QString m_folder;
+    const QString m_name;
+    const qint64 m_fileSize;
+    const QDateTime m_modificationDate;
+    const QString m_mimeType;
+    const QStringList m_sidecarNames;
+    std::weak_ptr<GPhotoDevice> m_device;
+    std::atomic<bool> m_thumbnailRequested{false};
+    mutable QMutex m_thumbnailLock;
+    QImage m_thumbnail;
 };
 
 using GPhotoFilePtr = std::shared_ptr<GPhotoFile>;

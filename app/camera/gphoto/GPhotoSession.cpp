@@ -16,13 +16,13 @@ void rememberError(GPContext*, const char* text, void* data) {
 } // namespace
 
 GPhotoSession::GPhotoSession()
-    : context_(gp_context_new()) {
-    gp_context_set_error_func(context_, rememberError, &lastMessage);
+    : m_context(gp_context_new()) {
+    gp_context_set_error_func(m_context, rememberError, &m_lastMessage);
 }
 
 GPhotoSession::~GPhotoSession() {
     close();
-    gp_context_unref(context_);
+    gp_context_unref(m_context);
 }
 
 QString GPhotoSession::open(const GPhotoDeviceInfo& info) {
@@ -34,7 +34,7 @@ QString GPhotoSession::open(const GPhotoDeviceInfo& info) {
 
     CameraAbilitiesList* abilitiesList = nullptr;
     gp_abilities_list_new(&abilitiesList);
-    result = gp_abilities_list_load(abilitiesList, context_);
+    result = gp_abilities_list_load(abilitiesList, m_context);
     const QByteArray model = info.model.toUtf8();
     const int modelIndex =
         result < GP_OK ? result : gp_abilities_list_lookup_model(abilitiesList, model.constData());
@@ -67,27 +67,27 @@ QString GPhotoSession::open(const GPhotoDeviceInfo& info) {
                              QStringLiteral("Unknown camera port \"%1\"").arg(info.port));
     }
 
-    result = gp_camera_init(camera, context_);
+    result = gp_camera_init(camera, m_context);
     if (result < GP_OK) {
         gp_camera_free(camera);
         return describeError(result, QStringLiteral("Cannot open %1").arg(info.identifier()));
     }
-    camera_ = camera;
+    m_camera = camera;
     return {};
 }
 
 void GPhotoSession::close() {
-    if (!camera_)
+    if (!m_camera)
         return;
-    gp_camera_exit(camera_, context_);
-    gp_camera_free(camera_);
-    camera_ = nullptr;
+    gp_camera_exit(m_camera, m_context);
+    gp_camera_free(m_camera);
+    m_camera = nullptr;
 }
 
 QString GPhotoSession::describeError(int result, const QString& what) {
     QString text = what + QStringLiteral(": ") + QString::fromUtf8(gp_result_as_string(result));
-    if (!lastMessage.isEmpty() && !text.contains(lastMessage))
-        text += QStringLiteral(" (") + lastMessage + QLatin1Char(')');
-    lastMessage.clear();
+    if (!m_lastMessage.isEmpty() && !text.contains(m_lastMessage))
+        text += QStringLiteral(" (") + m_lastMessage + QLatin1Char(')');
+    m_lastMessage.clear();
     return text;
 }

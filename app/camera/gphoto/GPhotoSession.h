@@ -21,17 +21,17 @@ public:
     // the camera. Empty on success, else a one-line reason.
     QString open(const GPhotoDeviceInfo& info);
     void close();
-    bool isOpen() const { return camera_ != nullptr; }
+    bool isOpen() const { return m_camera != nullptr; }
 
-    _Camera* camera() const { return camera_; }
-    _GPContext* context() const { return context_; }
+    _Camera* camera() const { return m_camera; }
+    _GPContext* context() const { return m_context; }
 
     // A one-line description of a libgphoto2 result, with the library's
     // last message when it gave one.
     QString describeError(int result, const QString& what);
 
 private:
-    _Camera* camera_ = nullptr;
-    _GPContext* context_ = nullptr;
-    QString lastMessage;
+    _Camera* m_camera = nullptr;
+    _GPContext* m_context = nullptr;
+    QString m_lastMessage;
 };

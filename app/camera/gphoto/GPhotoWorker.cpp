@@ -6,28 +6,28 @@
 #include <QMetaObject>
 
 GPhotoWorker::GPhotoWorker(const QString& threadName)
-    : context(new QObject) {
-    thread.setObjectName(threadName);
-    context->moveToThread(&thread);
-    thread.start();
+    : m_context(new QObject) {
+    m_thread.setObjectName(threadName);
+    m_context->moveToThread(&m_thread);
+    m_thread.start();
 }
 
 GPhotoWorker::~GPhotoWorker() {
     // Blocking is safe: jobs never wait for the main thread.
     QMetaObject::invokeMethod(
-        context, [this] { session.reset(); }, Qt::BlockingQueuedConnection);
-    thread.quit();
-    thread.wait();
-    delete context;
+        m_context, [this] { m_session.reset(); }, Qt::BlockingQueuedConnection);
+    m_thread.quit();
+    m_thread.wait();
+    delete m_context;
 }
 
 void GPhotoWorker::post(Job job) {
     QMetaObject::invokeMethod(
-        context,
+        m_context,
         [this, job = std::move(job)] {
-            if (!session)
-                session = std::make_unique<GPhotoSession>();
-            job(*session);
+            if (!m_session)
+                m_session = std::make_unique<GPhotoSession>();
+            job(*m_session);
         },
         Qt::QueuedConnection);
 }

@@ -28,11 +28,11 @@ public:
 
     // Set (from any thread) when the device's requests have been given up;
     // jobs read it before putting anything in place.
-    std::atomic<bool>& abandoned() { return abandoned_; }
+    std::atomic<bool>& abandoned() { return m_abandoned; }
 
 private:
-    QThread thread;
-    QObject* context = nullptr;
-    std::unique_ptr<GPhotoSession> session; // created and destroyed on the thread
-    std::atomic<bool> abandoned_{false};
+    QThread m_thread;
+    QObject* m_context = nullptr;
+    std::unique_ptr<GPhotoSession> m_session; // created and destroyed on the thread
+    std::atomic<bool> m_abandoned{false};
 };

@@ -15,14 +15,14 @@
 OverwritePromptController::OverwritePromptController(const QString& filename,
                                                      const QImage& thumbnail, QWidget* parent)
     : QDialog(parent)
-    , ui(std::make_unique<Ui::OverwritePrompt>())
+    , m_ui(std::make_unique<Ui::OverwritePrompt>())
     , m_filename(filename)
     , m_thumbnail(thumbnail) {
-    ui->setupUi(this);
+    m_ui->setupUi(this);
     setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
-    connect(ui->replaceButton, &QPushButton::clicked, this, &OverwritePromptController::replace);
-    connect(ui->skipButton, &QPushButton::clicked, this, &OverwritePromptController::skip);
-    connect(ui->cancelButton, &QPushButton::clicked, this,
+    connect(m_ui->replaceButton, &QPushButton::clicked, this, &OverwritePromptController::replace);
+    connect(m_ui->skipButton, &QPushButton::clicked, this, &OverwritePromptController::skip);
+    connect(m_ui->cancelButton, &QPushButton::clicked, this,
             &OverwritePromptController::cancelTransfer);
     awakeFromNib();
 }
@@ -34,27 +34,27 @@ void OverwritePromptController::awakeFromNib() {
         QLatin1String(SettingsKeys::transfer_overwrite_default));
     // A stored value outside the list would leave no scope chosen; the
     // registered default then stands in.
-    setApplyChoice(scope >= 0 && scope < ui->applyChoiceTo->count() ? int(scope)
-                                                                    : OverwriteScopeThisTransfer);
+    setApplyChoice(scope >= 0 && scope < m_ui->applyChoiceTo->count() ? int(scope)
+                                                                      : OverwriteScopeThisTransfer);
 
     if (!m_thumbnail.isNull())
-        ThumbnailLabel::setImage(ui->thumbnailView, m_thumbnail);
+        ThumbnailLabel::setImage(m_ui->thumbnailView, m_thumbnail);
     else
-        ui->thumbnailView->setPixmap(
+        m_ui->thumbnailView->setPixmap(
             style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(64));
     // The loaded text is a format with one "%@" for the name; replace()
     // keeps any "%" in the name literal.
-    QString text = ui->message->text();
-    ui->message->setText(text.replace(QLatin1String("%@"), m_filename));
-    ui->skipButton->setFocus();
+    QString text = m_ui->message->text();
+    m_ui->message->setText(text.replace(QLatin1String("%@"), m_filename));
+    m_ui->skipButton->setFocus();
 }
 
 int OverwritePromptController::applyChoice() const {
-    return ui->applyChoiceTo->currentIndex();
+    return m_ui->applyChoiceTo->currentIndex();
 }
 
 void OverwritePromptController::setApplyChoice(int scope) {
-    ui->applyChoiceTo->setCurrentIndex(scope);
+    m_ui->applyChoiceTo->setCurrentIndex(scope);
 }
 
 void OverwritePromptController::replace() {

@@ -60,7 +60,7 @@ public:
 private:
     void awakeFromNib();
 
-    std::unique_ptr<Ui::OverwritePrompt> ui;
+    std::unique_ptr<Ui::OverwritePrompt> m_ui;
     QString m_filename;
     QImage m_thumbnail;
     bool m_cancel = false;

@@ -8,12 +8,13 @@
 
 PromptValueController::PromptValueController(QWidget* parent)
     : QDialog(parent)
-    , ui(std::make_unique<Ui::PromptValue>()) {
-    ui->setupUi(this);
+    , m_ui(std::make_unique<Ui::PromptValue>()) {
+    m_ui->setupUi(this);
     setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
-    connect(ui->buttons, &QDialogButtonBox::accepted, this, &PromptValueController::submitPrompt);
-    connect(ui->buttons, &QDialogButtonBox::rejected, this, &PromptValueController::dismissPrompt);
-    ui->buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+    connect(m_ui->buttons, &QDialogButtonBox::accepted, this, &PromptValueController::submitPrompt);
+    connect(m_ui->buttons, &QDialogButtonBox::rejected, this,
+            &PromptValueController::dismissPrompt);
+    m_ui->buttons->button(QDialogButtonBox::Ok)->setDefault(true);
 }
 
 PromptValueController::~PromptValueController() = default;
@@ -46,29 +47,29 @@ PromptValueController::promptValue(const QString& message, const QString& additi
     prompt->setValidation(std::move(validation));
     prompt->setSubmit(std::move(submit));
     prompt->open();
-    prompt->ui->value->selectAll();
-    prompt->ui->value->setFocus();
+    prompt->m_ui->value->selectAll();
+    prompt->m_ui->value->setFocus();
     return prompt;
 }
 
 void PromptValueController::setPromptMessage(const QString& message) {
     m_promptMessage = message;
-    ui->message->setText(message);
+    m_ui->message->setText(message);
 }
 
 void PromptValueController::setAdditionalMessage(const QString& message) {
     m_additionalMessage = message;
-    ui->additionalText->setText(message);
-    ui->additionalText->setVisible(!message.isEmpty());
+    m_ui->additionalText->setText(message);
+    m_ui->additionalText->setVisible(!message.isEmpty());
 }
 
 void PromptValueController::setDefaultValue(const QString& value) {
     m_defaultValue = value;
-    ui->value->setText(value);
+    m_ui->value->setText(value);
 }
 
 QString PromptValueController::additionalText() const {
-    return ui->additionalText->text();
+    return m_ui->additionalText->text();
 }
 
 QString PromptValueController::trimBlanksAndTabs(const QString& text) {
@@ -83,7 +84,7 @@ QString PromptValueController::trimBlanksAndTabs(const QString& text) {
 }
 
 void PromptValueController::submitPrompt() {
-    const QString typed = ui->value->text();
+    const QString typed = m_ui->value->text();
     const QString trimmed = trimBlanksAndTabs(typed);
     std::optional<QString> error;
     if (!m_emptyValueAllowed && trimmed.isEmpty())
@@ -111,11 +112,11 @@ void PromptValueController::finish() {
 
 void PromptValueController::showError(const QString& message) {
     QApplication::alert(window());
-    QPalette red = ui->additionalText->palette();
+    QPalette red = m_ui->additionalText->palette();
     red.setColor(QPalette::WindowText, QColor(0xd0, 0x10, 0x10));
-    ui->additionalText->setPalette(red);
-    ui->additionalText->setText(message);
-    ui->additionalText->setVisible(true);
+    m_ui->additionalText->setPalette(red);
+    m_ui->additionalText->setText(message);
+    m_ui->additionalText->setVisible(true);
     m_showingError = true;
-    ui->value->setFocus();
+    m_ui->value->setFocus();
 }

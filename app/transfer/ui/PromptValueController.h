@@ -72,7 +72,7 @@ private:
 
     static QPointer<PromptValueController>& currentSlot();
 
-    std::unique_ptr<Ui::PromptValue> ui;
+    std::unique_ptr<Ui::PromptValue> m_ui;
     QString m_promptMessage;
     QString m_additionalMessage;
     QString m_defaultValue;

@@ -42,66 +42,66 @@ void openInFileManager(const QString& folder) {
 TransferAssistantController::TransferAssistantController(std::shared_ptr<Camera> camera,
                                                          QWidget* parent)
     : QDialog(parent)
-    , ui(std::make_unique<Ui::TransferAssistant>())
-    , sourceCamera(std::move(camera))
-    , plan(std::make_shared<Transferer>())
-    , browseHandler(openInFileManager) {
+    , m_ui(std::make_unique<Ui::TransferAssistant>())
+    , m_sourceCamera(std::move(camera))
+    , m_plan(std::make_shared<Transferer>())
+    , m_browseHandler(openInFileManager) {
     // Asked here, before any listing: a drive caches its title unlocked.
-    if (sourceCamera)
-        source = sourceCamera->title();
-    if (auto* device = dynamic_cast<CameraDevice*>(sourceCamera.get()))
+    if (m_sourceCamera)
+        m_source = m_sourceCamera->title();
+    if (auto* device = dynamic_cast<CameraDevice*>(m_sourceCamera.get()))
         device->setThumbnailDelegate(this);
     windowDidLoad();
 }
 
 TransferAssistantController::TransferAssistantController(const QString& sourcePath, QWidget* parent)
     : QDialog(parent)
-    , ui(std::make_unique<Ui::TransferAssistant>())
-    , source(sourcePath)
-    , plan(std::make_shared<Transferer>())
-    , browseHandler(openInFileManager) {
+    , m_ui(std::make_unique<Ui::TransferAssistant>())
+    , m_source(sourcePath)
+    , m_plan(std::make_shared<Transferer>())
+    , m_browseHandler(openInFileManager) {
     windowDidLoad();
 }
 
 TransferAssistantController::~TransferAssistantController() {
     // Stops a run still at work; its reports no longer reach the pages.
-    delete session;
+    delete m_session;
     // The camera outlives this window; it must not call back into it.
-    if (auto* device = dynamic_cast<CameraDevice*>(sourceCamera.get()))
+    if (auto* device = dynamic_cast<CameraDevice*>(m_sourceCamera.get()))
         device->setThumbnailDelegate(nullptr);
 }
 
 void TransferAssistantController::windowDidLoad() {
-    ui->setupUi(this);
-    setup = new TransferSetupPage(*ui, this);
-    prompt = new TransferPromptPage(*ui, this);
-    progress = new TransferProgressPage(*ui, this);
-    scan = new TransferScan(this, this);
+    m_ui->setupUi(this);
+    m_setup = new TransferSetupPage(*m_ui, this);
+    m_prompt = new TransferPromptPage(*m_ui, this);
+    m_progress = new TransferProgressPage(*m_ui, this);
+    m_scan = new TransferScan(this, this);
 
     QIcon logo = QIcon::fromTheme(QStringLiteral("pixhaul"),
                                   QIcon::fromTheme(QStringLiteral("camera-photo")));
     if (logo.isNull())
         logo = style()->standardIcon(QStyle::SP_DirIcon);
-    ui->logo->setPixmap(logo.pixmap(logoSize));
-    auto* faded = new QGraphicsOpacityEffect(ui->logo);
+    m_ui->logo->setPixmap(logo.pixmap(logoSize));
+    auto* faded = new QGraphicsOpacityEffect(m_ui->logo);
     faded->setOpacity(0.3);
-    ui->logo->setGraphicsEffect(faded);
+    m_ui->logo->setGraphicsEffect(faded);
 
-    setup->load(source, sourceCamera != nullptr);
-    prompt->loadHistory();
+    m_setup->load(m_source, m_sourceCamera != nullptr);
+    m_prompt->loadHistory();
     selectPage(setupPageIndex);
 
-    connect(ui->nextButton, &QPushButton::clicked, this, &TransferAssistantController::next);
-    connect(ui->cancelButton, &QPushButton::clicked, this, &TransferAssistantController::cancel);
-    connect(scan, &TransferScan::done, this, &TransferAssistantController::scanDone);
-    browseAfterRun.setSingleShot(true);
-    browseAfterRun.setInterval(browseDelayMs);
-    connect(&browseAfterRun, &QTimer::timeout, this, [this] { finish(firstAction); });
+    connect(m_ui->nextButton, &QPushButton::clicked, this, &TransferAssistantController::next);
+    connect(m_ui->cancelButton, &QPushButton::clicked, this, &TransferAssistantController::cancel);
+    connect(m_scan, &TransferScan::done, this, &TransferAssistantController::scanDone);
+    m_browseAfterRun.setSingleShot(true);
+    m_browseAfterRun.setInterval(browseDelayMs);
+    connect(&m_browseAfterRun, &QTimer::timeout, this, [this] { finish(m_firstAction); });
 }
 
 void TransferAssistantController::showWindow() {
-    if (currentState == State::closed)
-        currentState = State::setup;
+    if (m_currentState == State::closed)
+        m_currentState = State::setup;
     adjustSize();
     if (QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
@@ -111,41 +111,41 @@ void TransferAssistantController::showWindow() {
 }
 
 void TransferAssistantController::selectPage(int index) {
-    setup->hideMaskHelp();
-    ui->tabView->setCurrentIndex(index);
+    m_setup->hideMaskHelp();
+    m_ui->tabView->setCurrentIndex(index);
     if (index == setupPageIndex)
-        ui->nextButton->setFocus();
+        m_ui->nextButton->setFocus();
     else if (index == transferPageIndex)
-        ui->cancelButton->setFocus();
+        m_ui->cancelButton->setFocus();
 }
 
 void TransferAssistantController::next() {
-    if (ui->tabView->currentIndex() == setupPageIndex)
+    if (m_ui->tabView->currentIndex() == setupPageIndex)
         nextSetup();
-    else if (ui->tabView->currentIndex() == promptPageIndex)
+    else if (m_ui->tabView->currentIndex() == promptPageIndex)
         nextPrompt();
 }
 
 void TransferAssistantController::nextSetup() {
-    if (currentState != State::setup || !setup->validate(sourceCamera != nullptr))
+    if (m_currentState != State::setup || !m_setup->validate(m_sourceCamera != nullptr))
         return;
-    plan->setMode(setup->acceptMode());
-    currentState = State::scanning;
+    m_plan->setMode(m_setup->acceptMode());
+    m_currentState = State::scanning;
 
-    std::shared_ptr<Camera> camera = sourceCamera;
+    std::shared_ptr<Camera> camera = m_sourceCamera;
     if (!camera) {
         auto folder = std::make_shared<CameraDrive>();
-        folder->setPath(setup->sourceText());
-        folder->setImagePath(setup->sourceText());
+        folder->setPath(m_setup->sourceText());
+        folder->setImagePath(m_setup->sourceText());
         camera = folder;
     }
-    scan->start(plan, camera);
+    m_scan->start(m_plan, camera);
 }
 
 void TransferAssistantController::scanDone() {
-    if (currentState != State::scanning)
+    if (m_currentState != State::scanning)
         return;
-    if (plan->targets().isEmpty()) {
+    if (m_plan->targets().isEmpty()) {
         ApplicationUtils::alert(Localization::localizedString("EMPTY_CAMERA"),
                                 ApplicationUtils::AlertStyleCritical, this);
         cancel();
@@ -155,61 +155,62 @@ void TransferAssistantController::scanDone() {
 }
 
 void TransferAssistantController::showPrompt() {
-    if (setup->destinationText().contains(QLatin1String("%P"))) {
-        currentState = State::prompting;
+    if (m_setup->destinationText().contains(QLatin1String("%P"))) {
+        m_currentState = State::prompting;
         selectPage(promptPageIndex);
-        prompt->begin(plan);
+        m_prompt->begin(m_plan);
         return;
     }
     startTransfer();
 }
 
 void TransferAssistantController::nextPrompt() {
-    if (currentState == State::prompting && prompt->nextPrompt())
+    if (m_currentState == State::prompting && m_prompt->nextPrompt())
         startTransfer();
 }
 
 void TransferAssistantController::startTransfer() {
-    isCanceled = false;
-    currentState = State::transferring;
-    ui->nextButton->setEnabled(false);
+    m_isCanceled = false;
+    m_currentState = State::transferring;
+    m_ui->nextButton->setEnabled(false);
     selectPage(transferPageIndex);
-    progress->begin(plan->totalBytes());
+    m_progress->begin(m_plan->totalBytes());
 
     const QList<TransferActionPtr> actions =
-        plan->getActionsFor(setup->destinationText(), UserDefaults::standardUserDefaults());
-    firstAction = actions.value(0);
-    delete session;
-    session = new TransferRunSession(actions, this, this);
-    connect(session, &TransferRunSession::fileStarted, progress,
+        m_plan->getActionsFor(m_setup->destinationText(), UserDefaults::standardUserDefaults());
+    m_firstAction = actions.value(0);
+    delete m_session;
+    m_session = new TransferRunSession(actions, this, this);
+    connect(m_session, &TransferRunSession::fileStarted, m_progress,
             &TransferProgressPage::fileStarted);
-    connect(session, &TransferRunSession::bytesDone, progress, &TransferProgressPage::bytesDone);
-    connect(session, &TransferRunSession::finished, this,
+    connect(m_session, &TransferRunSession::bytesDone, m_progress,
+            &TransferProgressPage::bytesDone);
+    connect(m_session, &TransferRunSession::finished, this,
             &TransferAssistantController::runFinished);
-    session->start();
+    m_session->start();
 }
 
 void TransferAssistantController::runFinished(const TransferSummary& summary) {
-    progress->finished(summary);
-    if (currentState == State::transferring)
-        currentState = State::finished;
+    m_progress->finished(summary);
+    if (m_currentState == State::transferring)
+        m_currentState = State::finished;
     if (UserDefaults::standardUserDefaults().boolForKey(
             QLatin1String(SettingsKeys::transfer_browse)) &&
-        firstAction) {
-        browseAfterRun.start();
+        m_firstAction) {
+        m_browseAfterRun.start();
     }
 }
 
 void TransferAssistantController::cancel() {
-    if (ui->tabView->currentIndex() == transferPageIndex && !isCanceled) {
+    if (m_ui->tabView->currentIndex() == transferPageIndex && !m_isCanceled) {
         // The run stops after its current file; the window stays.
-        isCanceled = true;
-        if (session)
-            session->cancel();
+        m_isCanceled = true;
+        if (m_session)
+            m_session->cancel();
         return;
     }
     reset();
-    currentState = State::closed;
+    m_currentState = State::closed;
     // Ends a modal loop as well when the window runs as a modal panel.
     QDialog::done(QDialog::Rejected);
 }
@@ -219,43 +220,43 @@ void TransferAssistantController::reject() {
 }
 
 void TransferAssistantController::reset() {
-    ui->nextButton->setEnabled(true);
+    m_ui->nextButton->setEnabled(true);
     selectPage(setupPageIndex);
-    plan = std::make_shared<Transferer>();
+    m_plan = std::make_shared<Transferer>();
 }
 
 void TransferAssistantController::finish(const TransferActionPtr& action) {
     cancel();
-    if (action && browseHandler)
-        browseHandler(QFileInfo(action->destination()).absolutePath());
+    if (action && m_browseHandler)
+        m_browseHandler(QFileInfo(action->destination()).absolutePath());
 }
 
 void TransferAssistantController::chooseSource() {
-    setup->chooseSource();
+    m_setup->chooseSource();
 }
 
 void TransferAssistantController::chooseDestination() {
-    setup->chooseDestination();
+    m_setup->chooseDestination();
 }
 
 void TransferAssistantController::showMaskHelp() {
-    setup->showMaskHelp();
+    m_setup->showMaskHelp();
 }
 
 void TransferAssistantController::stepThumbnail(int segment) {
-    prompt->stepThumbnail(segment);
+    m_prompt->stepThumbnail(segment);
 }
 
 void TransferAssistantController::recallValues() {
-    prompt->recallValues();
+    m_prompt->recallValues();
 }
 
 void TransferAssistantController::thumbnailArrived(
     const std::function<bool(const CameraFilePtr&)>& isFile, const QImage& thumbnail) {
-    if (ui->tabView->currentIndex() == promptPageIndex)
-        prompt->thumbnailBecameReady(isFile);
-    else if (ui->tabView->currentIndex() == transferPageIndex && !thumbnail.isNull())
-        progress->showThumbnail(thumbnail);
+    if (m_ui->tabView->currentIndex() == promptPageIndex)
+        m_prompt->thumbnailBecameReady(isFile);
+    else if (m_ui->tabView->currentIndex() == transferPageIndex && !thumbnail.isNull())
+        m_progress->showThumbnail(thumbnail);
 }
 
 void TransferAssistantController::cameraFileThumbnailBecomeReady(GPhotoFile* file) {

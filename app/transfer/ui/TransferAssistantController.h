@@ -56,7 +56,7 @@ public:
     void showWindow();
 
     // Opens a folder after the run; by default the desktop's file manager.
-    void setBrowseHandler(BrowseHandler handler) { browseHandler = std::move(handler); }
+    void setBrowseHandler(BrowseHandler handler) { m_browseHandler = std::move(handler); }
 
     // The actions.
     void next();
@@ -77,16 +77,16 @@ public:
     void thumbnailArrived(const std::function<bool(const CameraFilePtr&)>& isFile,
                           const QImage& thumbnail);
 
-    State state() const { return currentState; }
-    bool canceled() const { return isCanceled; }
-    QString sourcePath() const { return source; }
-    std::shared_ptr<Transferer> transferer() const { return plan; }
-    std::shared_ptr<Camera> camera() const { return sourceCamera; }
-    TransferSetupPage* setupPage() const { return setup; }
-    TransferPromptPage* promptPage() const { return prompt; }
-    TransferProgressPage* progressPage() const { return progress; }
-    TransferRunSession* runSession() const { return session; }
-    QTimer* browseTimer() { return &browseAfterRun; }
+    State state() const { return m_currentState; }
+    bool canceled() const { return m_isCanceled; }
+    QString sourcePath() const { return m_source; }
+    std::shared_ptr<Transferer> transferer() const { return m_plan; }
+    std::shared_ptr<Camera> camera() const { return m_sourceCamera; }
+    TransferSetupPage* setupPage() const { return m_setup; }
+    TransferPromptPage* promptPage() const { return m_prompt; }
+    TransferProgressPage* progressPage() const { return m_progress; }
+    TransferRunSession* runSession() const { return m_session; }
+    QTimer* browseTimer() { return &m_browseAfterRun; }
 
     // Escape and the window's close button act as the cancel button.
     void reject() override;
@@ -102,19 +102,19 @@ private:
     void reset();
     void selectPage(int index);
 
-    std::unique_ptr<Ui::TransferAssistant> ui;
-    std::shared_ptr<Camera> sourceCamera;
-    QString source;
-    std::shared_ptr<Transferer> plan;
-    State currentState = State::setup;
-    bool isCanceled = false;
-    BrowseHandler browseHandler;
-    QTimer browseAfterRun;
-    TransferActionPtr firstAction;
+    std::unique_ptr<Ui::TransferAssistant> m_ui;
+    std::shared_ptr<Camera> m_sourceCamera;
+    QString m_source;
+    std::shared_ptr<Transferer> m_plan;
+    State m_currentState = State::setup;
+    bool m_isCanceled = false;
+    BrowseHandler m_browseHandler;
+    QTimer m_browseAfterRun;
+    TransferActionPtr m_firstAction;
 
-    TransferSetupPage* setup;
-    TransferPromptPage* prompt;
-    TransferProgressPage* progress;
-    TransferScan* scan;
-    TransferRunSession* session = nullptr;
+    TransferSetupPage* m_setup;
+    TransferPromptPage* m_prompt;
+    TransferProgressPage* m_progress;
+    TransferScan* m_scan;
+    TransferRunSession* m_session = nullptr;
 };

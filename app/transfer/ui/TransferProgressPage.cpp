@@ -17,60 +17,60 @@ constexpr int progressSteps = 10000;
 
 TransferProgressPage::TransferProgressPage(Ui::TransferAssistant& form, QObject* parent)
     : QObject(parent)
-    , ui(form) {}
+    , m_ui(form) {}
 
 void TransferProgressPage::begin(qint64 totalBytes) {
-    allBytes = totalBytes;
-    doneBytes = 0;
-    ui.progress->setRange(0, progressSteps);
+    m_allBytes = totalBytes;
+    m_doneBytes = 0;
+    m_ui.progress->setRange(0, progressSteps);
     showProgress();
-    ui.status->clear();
-    ui.message->hide();
-    ui.failureMessage->hide();
-    ui.thumbnailTransfer->clear();
+    m_ui.status->clear();
+    m_ui.message->hide();
+    m_ui.failureMessage->hide();
+    m_ui.thumbnailTransfer->clear();
 }
 
 void TransferProgressPage::fileStarted(const CameraFilePtr& source, bool skippedSoFar) {
     if (source) {
-        ui.status->setText(source->title());
+        m_ui.status->setText(source->title());
         const QImage thumbnail = source->thumbnail();
         if (!thumbnail.isNull())
             showThumbnail(thumbnail);
     }
     if (skippedSoFar)
-        ui.message->show();
+        m_ui.message->show();
 }
 
 void TransferProgressPage::bytesDone(qint64 bytes) {
-    doneBytes += bytes;
+    m_doneBytes += bytes;
     showProgress();
 }
 
 void TransferProgressPage::showProgress() {
-    if (allBytes <= 0) {
-        ui.progress->setValue(0);
+    if (m_allBytes <= 0) {
+        m_ui.progress->setValue(0);
         return;
     }
-    const qint64 done = qBound<qint64>(0, doneBytes, allBytes);
-    ui.progress->setValue(int(double(done) / double(allBytes) * progressSteps));
+    const qint64 done = qBound<qint64>(0, m_doneBytes, m_allBytes);
+    m_ui.progress->setValue(int(double(done) / double(m_allBytes) * progressSteps));
 }
 
 void TransferProgressPage::finished(const TransferSummary& summary) {
-    ui.status->setText(QStringLiteral("Completed!"));
+    m_ui.status->setText(QStringLiteral("Completed!"));
     // A skip of the last file has no later file start to reveal it.
     if (summary.skipped > 0)
-        ui.message->show();
+        m_ui.message->show();
     if (summary.failed > 0) {
         QString names = summary.failedNames.mid(0, listedFailureNames).join(QStringLiteral(", "));
         if (summary.failedNames.size() > listedFailureNames)
             names += QStringLiteral(", …");
-        ui.failureMessage->setText(
+        m_ui.failureMessage->setText(
             Localization::localizedString("TRANSFER_FAILED_FILES", summary.failed).arg(names));
-        ui.failureMessage->setToolTip(summary.failedNames.join(QLatin1Char('\n')));
-        ui.failureMessage->show();
+        m_ui.failureMessage->setToolTip(summary.failedNames.join(QLatin1Char('\n')));
+        m_ui.failureMessage->show();
     }
 }
 
 void TransferProgressPage::showThumbnail(const QImage& thumbnail) {
-    ThumbnailLabel::setImage(ui.thumbnailTransfer, thumbnail);
+    ThumbnailLabel::setImage(m_ui.thumbnailTransfer, thumbnail);
 }

@@ -30,8 +30,8 @@ public:
     void finished(const TransferSummary& summary);
     void showThumbnail(const QImage& thumbnail);
 
-    qint64 bytesTransferred() const { return doneBytes; }
-    qint64 totalBytes() const { return allBytes; }
+    qint64 bytesTransferred() const { return m_doneBytes; }
+    qint64 totalBytes() const { return m_allBytes; }
 
     // The most file names listed in the failure notice.
     static constexpr int listedFailureNames = 8;
@@ -39,7 +39,7 @@ public:
 private:
     void showProgress();
 
-    Ui::TransferAssistant& ui;
-    qint64 allBytes = 0;
-    qint64 doneBytes = 0;
+    Ui::TransferAssistant& m_ui;
+    qint64 m_allBytes = 0;
+    qint64 m_doneBytes = 0;
 };

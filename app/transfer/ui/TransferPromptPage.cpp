@@ -14,109 +14,109 @@
 
 TransferPromptPage::TransferPromptPage(Ui::TransferAssistant& form, QObject* parent)
     : QObject(parent)
-    , ui(form) {
+    , m_ui(form) {
     // Arrows as big as the text, whatever the font size.
-    const int arrow = ui.previousThumbnail->fontMetrics().height();
-    for (QToolButton* button : {ui.previousThumbnail, ui.nextThumbnail})
+    const int arrow = m_ui.previousThumbnail->fontMetrics().height();
+    for (QToolButton* button : {m_ui.previousThumbnail, m_ui.nextThumbnail})
         button->setIconSize(QSize(arrow, arrow));
-    ui.previousThumbnail->setArrowType(Qt::NoArrow);
-    ui.nextThumbnail->setArrowType(Qt::NoArrow);
-    ui.previousThumbnail->setIcon(
-        ui.previousThumbnail->style()->standardIcon(QStyle::SP_ArrowLeft));
-    ui.nextThumbnail->setIcon(ui.nextThumbnail->style()->standardIcon(QStyle::SP_ArrowRight));
-    connect(ui.previousThumbnail, &QToolButton::clicked, this, [this] { stepThumbnail(0); });
-    connect(ui.nextThumbnail, &QToolButton::clicked, this, [this] { stepThumbnail(1); });
-    connect(ui.recallButton, &QPushButton::clicked, this, &TransferPromptPage::recallValues);
+    m_ui.previousThumbnail->setArrowType(Qt::NoArrow);
+    m_ui.nextThumbnail->setArrowType(Qt::NoArrow);
+    m_ui.previousThumbnail->setIcon(
+        m_ui.previousThumbnail->style()->standardIcon(QStyle::SP_ArrowLeft));
+    m_ui.nextThumbnail->setIcon(m_ui.nextThumbnail->style()->standardIcon(QStyle::SP_ArrowRight));
+    connect(m_ui.previousThumbnail, &QToolButton::clicked, this, [this] { stepThumbnail(0); });
+    connect(m_ui.nextThumbnail, &QToolButton::clicked, this, [this] { stepThumbnail(1); });
+    connect(m_ui.recallButton, &QPushButton::clicked, this, &TransferPromptPage::recallValues);
 }
 
 void TransferPromptPage::loadHistory() {
-    const QString typed = ui.description->currentText();
-    ui.description->clear();
-    ui.description->addItems(DescriptionHistory(UserDefaults::standardUserDefaults()).entries());
-    ui.description->setEditText(typed);
+    const QString typed = m_ui.description->currentText();
+    m_ui.description->clear();
+    m_ui.description->addItems(DescriptionHistory(UserDefaults::standardUserDefaults()).entries());
+    m_ui.description->setEditText(typed);
 }
 
 void TransferPromptPage::begin(std::shared_ptr<Transferer> plan) {
-    transferer = std::move(plan);
-    targetIndex = 0;
+    m_transferer = std::move(plan);
+    m_targetIndex = 0;
     initTarget();
 }
 
 void TransferPromptPage::initTarget() {
-    if (!transferer || targetIndex < 0 || targetIndex >= transferer->targets().size())
+    if (!m_transferer || m_targetIndex < 0 || m_targetIndex >= m_transferer->targets().size())
         return;
-    const TransferTarget& target = transferer->targets().at(targetIndex);
-    ui.groupTitle->setText(
+    const TransferTarget& target = m_transferer->targets().at(m_targetIndex);
+    m_ui.groupTitle->setText(
         Localization::localizedString("TRANSFER_GROUP_TITLE")
-            .arg(targetIndex + 1)
-            .arg(transferer->targets().size())
+            .arg(m_targetIndex + 1)
+            .arg(m_transferer->targets().size())
             .arg(Localization::localizedString("ITEM_COUNT", int(target.items().size()))));
-    ui.datePicker->setDate(target.date().date());
-    ui.description->setEditText(target.description());
-    ui.recallButton->setEnabled(lastDescription.has_value());
-    thumbnailIndex = 0;
+    m_ui.datePicker->setDate(target.date().date());
+    m_ui.description->setEditText(target.description());
+    m_ui.recallButton->setEnabled(m_lastDescription.has_value());
+    m_thumbnailIndex = 0;
     showThumbnail();
-    ui.description->setFocus();
-    ui.description->lineEdit()->selectAll();
+    m_ui.description->setFocus();
+    m_ui.description->lineEdit()->selectAll();
 }
 
 CameraFilePtr TransferPromptPage::shownItem() const {
-    if (!transferer || targetIndex < 0 || targetIndex >= transferer->targets().size())
+    if (!m_transferer || m_targetIndex < 0 || m_targetIndex >= m_transferer->targets().size())
         return {};
-    const QList<CameraFilePtr>& items = transferer->targets().at(targetIndex).items();
-    if (thumbnailIndex < 0 || thumbnailIndex >= items.size())
+    const QList<CameraFilePtr>& items = m_transferer->targets().at(m_targetIndex).items();
+    if (m_thumbnailIndex < 0 || m_thumbnailIndex >= items.size())
         return {};
-    return items.at(thumbnailIndex);
+    return items.at(m_thumbnailIndex);
 }
 
 void TransferPromptPage::showThumbnail() {
     const CameraFilePtr item = shownItem();
-    ThumbnailLabel::setImage(ui.thumbnail, item ? item->thumbnail() : QImage());
-    ui.thumbnail->setToolTip(item ? item->title() : QString());
+    ThumbnailLabel::setImage(m_ui.thumbnail, item ? item->thumbnail() : QImage());
+    m_ui.thumbnail->setToolTip(item ? item->title() : QString());
 }
 
 void TransferPromptPage::stepThumbnail(int segment) {
-    if (!transferer || targetIndex < 0 || targetIndex >= transferer->targets().size())
+    if (!m_transferer || m_targetIndex < 0 || m_targetIndex >= m_transferer->targets().size())
         return;
-    const int count = int(transferer->targets().at(targetIndex).items().size());
+    const int count = int(m_transferer->targets().at(m_targetIndex).items().size());
     if (count == 0)
         return;
     const int step = segment == 0 ? -1 : 1;
-    thumbnailIndex = ((thumbnailIndex + step) % count + count) % count;
+    m_thumbnailIndex = ((m_thumbnailIndex + step) % count + count) % count;
     showThumbnail();
 }
 
 void TransferPromptPage::recallValues() {
-    if (lastDate)
-        ui.datePicker->setDate(lastDate->date());
-    if (lastDescription)
-        ui.description->setEditText(*lastDescription);
+    if (m_lastDate)
+        m_ui.datePicker->setDate(m_lastDate->date());
+    if (m_lastDescription)
+        m_ui.description->setEditText(*m_lastDescription);
 }
 
 bool TransferPromptPage::nextPrompt() {
-    if (!transferer)
+    if (!m_transferer)
         return true;
-    lastDate = ui.datePicker->date().startOfDay();
-    lastDescription = ui.description->currentText();
-    ui.recallButton->setEnabled(true);
+    m_lastDate = m_ui.datePicker->date().startOfDay();
+    m_lastDescription = m_ui.description->currentText();
+    m_ui.recallButton->setEnabled(true);
 
-    if (!lastDescription->isEmpty()) {
+    if (!m_lastDescription->isEmpty()) {
         const QStringList history =
-            DescriptionHistory(UserDefaults::standardUserDefaults()).remember(*lastDescription);
-        ui.description->clear();
-        ui.description->addItems(history);
+            DescriptionHistory(UserDefaults::standardUserDefaults()).remember(*m_lastDescription);
+        m_ui.description->clear();
+        m_ui.description->addItems(history);
     }
 
-    QList<TransferTarget>& targets = transferer->targets();
+    QList<TransferTarget>& targets = m_transferer->targets();
     do {
-        if (targetIndex >= targets.size())
+        if (m_targetIndex >= targets.size())
             break;
-        targets[targetIndex].setDate(*lastDate);
-        targets[targetIndex].setDescription(*lastDescription);
-        ++targetIndex;
-    } while (ui.useForRemaining->isChecked());
+        targets[m_targetIndex].setDate(*m_lastDate);
+        targets[m_targetIndex].setDescription(*m_lastDescription);
+        ++m_targetIndex;
+    } while (m_ui.useForRemaining->isChecked());
 
-    if (targetIndex >= targets.size())
+    if (m_targetIndex >= targets.size())
         return true;
     initTarget();
     return false;

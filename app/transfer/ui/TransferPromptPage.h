@@ -53,19 +53,19 @@ public:
     // answers true for the file on display.
     void thumbnailBecameReady(const std::function<bool(const CameraFilePtr&)>& isShownFile);
 
-    int currentTargetIndex() const { return targetIndex; }
-    int currentThumbnailIndex() const { return thumbnailIndex; }
-    std::optional<QDateTime> previousDate() const { return lastDate; }
-    std::optional<QString> previousDescription() const { return lastDescription; }
+    int currentTargetIndex() const { return m_targetIndex; }
+    int currentThumbnailIndex() const { return m_thumbnailIndex; }
+    std::optional<QDateTime> previousDate() const { return m_lastDate; }
+    std::optional<QString> previousDescription() const { return m_lastDescription; }
     CameraFilePtr shownItem() const;
 
 private:
     void showThumbnail();
 
-    Ui::TransferAssistant& ui;
-    std::shared_ptr<Transferer> transferer;
-    int targetIndex = 0;
-    int thumbnailIndex = 0;
-    std::optional<QDateTime> lastDate;
-    std::optional<QString> lastDescription;
+    Ui::TransferAssistant& m_ui;
+    std::shared_ptr<Transferer> m_transferer;
+    int m_targetIndex = 0;
+    int m_thumbnailIndex = 0;
+    std::optional<QDateTime> m_lastDate;
+    std::optional<QString> m_lastDescription;
 };

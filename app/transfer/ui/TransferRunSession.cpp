@@ -13,34 +13,35 @@
 TransferRunSession::TransferRunSession(const QList<TransferActionPtr>& actions, QWidget* owner,
                                        QObject* parent)
     : QObject(parent)
-    , run(new TransferRun(actions, UserDefaults::standardUserDefaults(), this))
-    , window(owner) {
+    , m_run(new TransferRun(actions, UserDefaults::standardUserDefaults(), this))
+    , m_window(owner) {
     // The run emits on its worker; these connections queue each report to
     // the main thread, where they arrive in the order they were sent.
-    connect(run, &TransferRun::fileStarted, this, &TransferRunSession::fileStarted,
+    connect(m_run, &TransferRun::fileStarted, this, &TransferRunSession::fileStarted,
             Qt::QueuedConnection);
-    connect(run, &TransferRun::bytesDone, this, &TransferRunSession::bytesDone,
+    connect(m_run, &TransferRun::bytesDone, this, &TransferRunSession::bytesDone,
             Qt::QueuedConnection);
-    connect(run, &TransferRun::finished, this, &TransferRunSession::finished, Qt::QueuedConnection);
+    connect(m_run, &TransferRun::finished, this, &TransferRunSession::finished,
+            Qt::QueuedConnection);
     connect(
-        run, &TransferRun::overwriteQuestion, this,
+        m_run, &TransferRun::overwriteQuestion, this,
         [this](const CameraFilePtr& source, const QString&) { askOverwrite(source); },
         Qt::QueuedConnection);
 }
 
 TransferRunSession::~TransferRunSession() {
-    if (prompt) {
-        prompt->disconnect(this);
-        delete prompt.data();
+    if (m_prompt) {
+        m_prompt->disconnect(this);
+        delete m_prompt.data();
     }
-    run->cancel();
-    if (!future.isRunning())
+    m_run->cancel();
+    if (!m_future.isRunning())
         return;
     // Never wait here for the worker: a device camera's download needs the
     // main thread to finish. The run stops after its file and goes by itself.
     // From now on every question is answered "stop" on the worker itself;
     // a question already sent to this object is answered here.
-    TransferRun* orphan = run;
+    TransferRun* orphan = m_run;
     connect(
         orphan, &TransferRun::overwriteQuestion, orphan,
         [orphan] { orphan->answerOverwriteQuestion(OverwriteAnswer::canceled()); },
@@ -53,36 +54,36 @@ TransferRunSession::~TransferRunSession() {
         delete orphan;
         watcher->deleteLater();
     });
-    watcher->setFuture(future);
+    watcher->setFuture(m_future);
 }
 
 void TransferRunSession::start() {
-    future = QtConcurrent::run([run = run] { run->run(); });
+    m_future = QtConcurrent::run([run = m_run] { run->run(); });
 }
 
 void TransferRunSession::cancel() {
-    run->cancel();
+    m_run->cancel();
 }
 
 OverwritePromptController* TransferRunSession::overwritePrompt() const {
-    return prompt.data();
+    return m_prompt.data();
 }
 
 bool TransferRunSession::isRunning() const {
-    return future.isRunning();
+    return m_future.isRunning();
 }
 
 void TransferRunSession::askOverwrite(const CameraFilePtr& source) {
-    auto* question = new OverwritePromptController(source ? source->title() : QString(),
-                                                   source ? source->thumbnail() : QImage(), window);
-    prompt = question;
+    auto* question = new OverwritePromptController(
+        source ? source->title() : QString(), source ? source->thumbnail() : QImage(), m_window);
+    m_prompt = question;
     connect(question, &QDialog::finished, this, [this, question] {
         OverwriteAnswer answer;
         answer.cancel = question->cancel();
         answer.doOverwrite = question->doOverwrite();
         answer.forAll = question->forAll();
         question->deleteLater();
-        run->answerOverwriteQuestion(answer);
+        m_run->answerOverwriteQuestion(answer);
     });
     question->open();
 }

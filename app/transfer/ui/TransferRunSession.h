@@ -44,8 +44,8 @@ signals:
 private:
     void askOverwrite(const CameraFilePtr& source);
 
-    TransferRun* run;
-    QWidget* window;
-    QFuture<void> future;
-    QPointer<OverwritePromptController> prompt;
+    TransferRun* m_run;
+    QWidget* m_window;
+    QFuture<void> m_future;
+    QPointer<OverwritePromptController> m_prompt;
 };

@@ -11,26 +11,26 @@
 
 TransferScan::TransferScan(QWidget* owner, QObject* parent)
     : QObject(parent)
-    , window(owner) {
-    connect(&watcher, &QFutureWatcher<void>::finished, this, &TransferScan::scanFinished);
+    , m_window(owner) {
+    connect(&m_watcher, &QFutureWatcher<void>::finished, this, &TransferScan::scanFinished);
 }
 
 TransferScan::~TransferScan() = default;
 
 void TransferScan::start(std::shared_ptr<Transferer> transferer, std::shared_ptr<Camera> camera) {
-    waitSheet = ProgressBarController::progressBarIndeterinateForWindow(window, false);
-    waitSheet->setStatusText(Localization::localizedString("TRANSFER_SCANNING"));
-    waitSheet->window()->raise();
-    watcher.setFuture(QtConcurrent::run([transferer, camera] {
+    m_waitSheet = ProgressBarController::progressBarIndeterinateForWindow(m_window, false);
+    m_waitSheet->setStatusText(Localization::localizedString("TRANSFER_SCANNING"));
+    m_waitSheet->window()->raise();
+    m_watcher.setFuture(QtConcurrent::run([transferer, camera] {
         if (transferer && camera)
             transferer->scanCamera(*camera);
     }));
 }
 
 void TransferScan::scanFinished() {
-    if (waitSheet) {
-        waitSheet->finish();
-        waitSheet.reset();
+    if (m_waitSheet) {
+        m_waitSheet->finish();
+        m_waitSheet.reset();
     }
     emit done();
 }

@@ -26,7 +26,7 @@ public:
     ~TransferScan() override;
 
     void start(std::shared_ptr<Transferer> transferer, std::shared_ptr<Camera> camera);
-    bool isScanning() const { return watcher.isRunning(); }
+    bool isScanning() const { return m_watcher.isRunning(); }
 
 signals:
     void done();
@@ -34,7 +34,7 @@ signals:
 private:
     void scanFinished();
 
-    QWidget* window;
-    std::unique_ptr<ProgressBarController> waitSheet;
-    QFutureWatcher<void> watcher;
+    QWidget* m_window;
+    std::unique_ptr<ProgressBarController> m_waitSheet;
+    QFutureWatcher<void> m_watcher;
 };

@@ -40,25 +40,25 @@ QString startingFolder(const QString& text) {
 
 TransferSetupPage::TransferSetupPage(Ui::TransferAssistant& form, QWidget* owner)
     : QObject(owner)
-    , ui(form)
-    , window(owner) {
-    connect(ui.sourceButton, &QPushButton::clicked, this, &TransferSetupPage::chooseSource);
-    connect(ui.destinationButton, &QPushButton::clicked, this,
+    , m_ui(form)
+    , m_window(owner) {
+    connect(m_ui.sourceButton, &QPushButton::clicked, this, &TransferSetupPage::chooseSource);
+    connect(m_ui.destinationButton, &QPushButton::clicked, this,
             &TransferSetupPage::chooseDestination);
-    connect(ui.helpButton, &QToolButton::clicked, this, &TransferSetupPage::showMaskHelp);
+    connect(m_ui.helpButton, &QToolButton::clicked, this, &TransferSetupPage::showMaskHelp);
 }
 
 TransferSetupPage::~TransferSetupPage() = default;
 
 void TransferSetupPage::load(const QString& sourcePath, bool hasCamera) {
     UserDefaults& settings = UserDefaults::standardUserDefaults();
-    ui.source->setText(sourcePath);
-    ui.destination->setText(
+    m_ui.source->setText(sourcePath);
+    m_ui.destination->setText(
         settings.stringForKey(QLatin1String(SettingsKeys::transfer_destination)));
     const qint64 mode = settings.integerForKey(QLatin1String(SettingsKeys::transfer_mode));
-    ui.transferMode->setCurrentIndex(mode > 0 ? 1 : 0);
-    ui.source->setEnabled(!hasCamera);
-    ui.sourceButton->setEnabled(!hasCamera);
+    m_ui.transferMode->setCurrentIndex(mode > 0 ? 1 : 0);
+    m_ui.source->setEnabled(!hasCamera);
+    m_ui.sourceButton->setEnabled(!hasCamera);
 }
 
 bool TransferSetupPage::validate(bool hasCamera) {
@@ -67,16 +67,16 @@ bool TransferSetupPage::validate(bool hasCamera) {
         if (source.isEmpty() || !QFileInfo(source).isDir()) {
             ApplicationUtils::alert(
                 Localization::localizedString("Source folder must be a valid folder"),
-                ApplicationUtils::AlertStyleWarning, window);
-            ui.source->setFocus();
+                ApplicationUtils::AlertStyleWarning, m_window);
+            m_ui.source->setFocus();
             return false;
         }
     }
     if (destinationText().isEmpty()) {
         ApplicationUtils::alert(
             Localization::localizedString("Destination folder must not be empty"),
-            ApplicationUtils::AlertStyleWarning, window);
-        ui.destination->setFocus();
+            ApplicationUtils::AlertStyleWarning, m_window);
+        m_ui.destination->setFocus();
         return false;
     }
     return true;
@@ -84,30 +84,30 @@ bool TransferSetupPage::validate(bool hasCamera) {
 
 TransferMode TransferSetupPage::acceptMode() {
     const TransferMode mode =
-        ui.transferMode->currentIndex() != 0 ? TransferModeMove : TransferModeCopy;
+        m_ui.transferMode->currentIndex() != 0 ? TransferModeMove : TransferModeCopy;
     UserDefaults::standardUserDefaults().setInteger(mode,
                                                     QLatin1String(SettingsKeys::transfer_mode));
     return mode;
 }
 
 QString TransferSetupPage::sourceText() const {
-    return ui.source->text();
+    return m_ui.source->text();
 }
 
 QString TransferSetupPage::destinationText() const {
-    return ui.destination->text();
+    return m_ui.destination->text();
 }
 
 void TransferSetupPage::chooseSource() {
-    chooseFolder(ui.source, false);
+    chooseFolder(m_ui.source, false);
 }
 
 void TransferSetupPage::chooseDestination() {
-    chooseFolder(ui.destination, true);
+    chooseFolder(m_ui.destination, true);
 }
 
 void TransferSetupPage::chooseFolder(QLineEdit* field, bool canCreateFolders) {
-    auto* chooser = new QFileDialog(window);
+    auto* chooser = new QFileDialog(m_window);
     chooser->setAttribute(Qt::WA_DeleteOnClose);
     chooser->setWindowModality(Qt::WindowModal);
     chooser->setFileMode(QFileDialog::Directory);
@@ -129,19 +129,19 @@ void TransferSetupPage::showMaskHelp() {
         hideMaskHelp();
         return;
     }
-    if (!tooltip) {
+    if (!m_tooltip) {
         ViewUtils::registerForm<Ui::TransferMaskTip>(QLatin1String(maskTipName));
-        tooltip = new TooltipHelper(this);
+        m_tooltip = new TooltipHelper(this);
     }
-    tooltip->showTooltipFromNib(QLatin1String(maskTipName), window, ui.helpButton,
-                                AttachedWindow::SideRight);
+    m_tooltip->showTooltipFromNib(QLatin1String(maskTipName), m_window, m_ui.helpButton,
+                                  AttachedWindow::SideRight);
 }
 
 bool TransferSetupPage::isMaskHelpVisible() const {
-    return tooltip && tooltip->isTooltipVisible();
+    return m_tooltip && m_tooltip->isTooltipVisible();
 }
 
 void TransferSetupPage::hideMaskHelp() {
-    if (tooltip)
-        tooltip->hideTooltip();
+    if (m_tooltip)
+        m_tooltip->hideTooltip();
 }

@@ -51,7 +51,7 @@ public:
 private:
     void chooseFolder(QLineEdit* field, bool canCreateFolders);
 
-    Ui::TransferAssistant& ui;
-    QWidget* window;
-    TooltipHelper* tooltip = nullptr;
+    Ui::TransferAssistant& m_ui;
+    QWidget* m_window;
+    TooltipHelper* m_tooltip = nullptr;
 };
