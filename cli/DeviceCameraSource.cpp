@@ -6,8 +6,7 @@
 #include "camera/gphoto/GPhotoDevice.h"
 
 #include <QEventLoop>
-#include <QFutureWatcher>
-#include <QtConcurrent>
+#include <QThread>
 
 QList<GPhotoDeviceInfo> DeviceCameraSource::connectedCameras() {
     QList<GPhotoDeviceInfo> cameras;
@@ -40,10 +39,10 @@ std::shared_ptr<CameraDevice> DeviceCameraSource::open(const QString& identifier
 
 void DeviceCameraSource::runBesideEventLoop(const std::function<void()>& work) {
     QEventLoop loop;
-    QFutureWatcher<void> watcher;
-    QObject::connect(&watcher, &QFutureWatcher<void>::finished, &loop, &QEventLoop::quit);
-    watcher.setFuture(QtConcurrent::run(work));
-    if (!watcher.isFinished())
-        loop.exec();
-    watcher.waitForFinished();
+    const std::unique_ptr<QThread> worker(QThread::create(work));
+    // Queued to this thread: a worker done before exec() still ends the loop.
+    QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    worker->start();
+    loop.exec();
+    worker->wait();
 }

@@ -4,7 +4,9 @@
 #include "GPhotoAutodetect.h"
 #include "GPhotoDevice.h"
 
-#include <QtConcurrent>
+#include <QPromise>
+
+#include <memory>
 
 GPhotoDeviceBrowser::GPhotoDeviceBrowser(QObject* parent)
     : GPhotoDeviceBrowser(&GPhotoAutodetect::detect, &GPhotoAutodetect::connectionSignature,
@@ -48,14 +50,19 @@ void GPhotoDeviceBrowser::launch(bool force) {
     if (m_watcher.isRunning())
         return;
     // One job at a time, so lastSignature has a single user.
-    m_watcher.setFuture(
-        QtConcurrent::run(&m_pool, [this, force]() -> std::optional<QList<GPhotoDeviceInfo>> {
-            QByteArray signature = m_probe();
-            if (!force && signature == m_lastSignature)
-                return std::nullopt;
+    auto scan = std::make_shared<QPromise<std::optional<QList<GPhotoDeviceInfo>>>>();
+    m_watcher.setFuture(scan->future());
+    scan->start();
+    m_pool.start([this, force, scan] {
+        QByteArray signature = m_probe();
+        if (force || signature != m_lastSignature) {
             m_lastSignature = std::move(signature);
-            return m_detector();
-        }));
+            scan->addResult(m_detector());
+        } else {
+            scan->addResult(std::nullopt);
+        }
+        scan->finish();
+    });
 }
 
 void GPhotoDeviceBrowser::watchDevice(const std::shared_ptr<GPhotoDevice>& device) {
