@@ -6,13 +6,19 @@
 #include "ExifOrient.h"
 #include "ImageUtils.h"
 #include "JpegData.h"
+#include "JpegSegmentReader.h"
+#include "TiffReader.h"
 
 #include <FileManagerUtils.h>
 
 #include <QFile>
 #include <QFileInfo>
 
+#include <array>
 #include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <span>
 
 namespace {
 
@@ -20,28 +26,88 @@ namespace {
 class ScratchFile {
 public:
     ScratchFile(const std::uint8_t* data, std::size_t size)
-        : path_(FileManagerUtils::temporaryFilename()) {
-        QFile file(path_);
-        if (!path_.isEmpty() && file.open(QIODevice::WriteOnly))
-            ok_ = file.write(reinterpret_cast<const char*>(data), qint64(size)) == qint64(size);
+        : filePath(FileManagerUtils::temporaryFilename()) {
+        QFile file(filePath);
+        if (!filePath.isEmpty() && file.open(QIODevice::WriteOnly))
+            written = file.write(reinterpret_cast<const char*>(data), qint64(size)) == qint64(size);
     }
     ~ScratchFile() {
-        if (!path_.isEmpty())
-            QFile::remove(path_);
+        if (!filePath.isEmpty())
+            QFile::remove(filePath);
     }
-    bool ok() const { return ok_; }
-    const QString& path() const { return path_; }
-    QByteArray nativePath() const { return QFile::encodeName(path_); }
+    bool ok() const { return written; }
+    const QString& path() const { return filePath; }
+    QByteArray nativePath() const { return QFile::encodeName(filePath); }
 
 private:
-    QString path_;
-    bool ok_ = false;
+    QString filePath;
+    bool written = false;
 };
 
 constexpr int kTagsRead[] = {271,   272,   274,   33434, 33437, 34675, 34855, 36868, 37379,
                              37380, 37385, 37386, 40961, 41987, 41990, 41992, 41993};
 
+void require(bool condition) {
+    if (!condition)
+        std::abort();
+}
+
+bool within(std::span<const std::uint8_t> part, std::span<const std::uint8_t> whole) {
+    return part.data() >= whole.data() && part.data() + part.size() <= whole.data() + whole.size();
+}
+
+// Every IFD reachable from IFD 0: the chain and the EXIF, GPS and
+// Interoperability sub-IFDs, with each entry's value located.
+void walkTiff(std::span<const std::uint8_t> bytes) {
+    TiffReader tiff(bytes);
+    // The reader hands out each IFD once and no more than kMaxIfds.
+    std::array<TiffReader::Ifd, TiffReader::kMaxIfds> queue;
+    int queued = 0;
+    const auto enqueue = [&](std::optional<TiffReader::Ifd> ifd) {
+        if (!ifd)
+            return;
+        require(queued < TiffReader::kMaxIfds);
+        queue[std::size_t(queued++)] = *ifd;
+    };
+    enqueue(tiff.firstIfd());
+    for (int next = 0; next < queued; ++next) {
+        const TiffReader::Ifd ifd = queue[std::size_t(next)];
+        require(tiff.bytes().contains(ifd.offset, ifd.linkOffset() - ifd.offset));
+        for (unsigned index = 0; index < ifd.count; ++index) {
+            const auto entry = tiff.entry(ifd, index);
+            require(entry.has_value());
+            if (const auto at = tiff.valueOffset(*entry)) {
+                const auto value = tiff.bytes().spanAt(
+                    *at, std::uint64_t(TiffReader::typeSize(entry->type)) * entry->count);
+                require(value && within(*value, bytes));
+            }
+            if (entry->tag == 0x8769 || entry->tag == 0x8825 || entry->tag == 0xA005)
+                enqueue(tiff.subIfd(*entry));
+        }
+        enqueue(tiff.nextIfd(ifd));
+    }
+}
+
 } // namespace
+
+int FuzzEntries::byteReader(const std::uint8_t* data, std::size_t size) {
+    const std::span<const std::uint8_t> bytes(data, size);
+    JpegSegmentReader segments(bytes);
+    std::size_t end = 0;
+    while (const auto segment = segments.next()) {
+        require(segment->offset >= end && segment->end > segment->offset && segment->end <= size);
+        require(segment->payload.empty() ||
+                (within(segment->payload, bytes) &&
+                 segment->payload.data() + segment->payload.size() == data + segment->end));
+        end = segment->end;
+        const auto payload = segment->payload;
+        if (segment->marker == JPEG_MARKER_APP1 && payload.size() >= 6 &&
+            std::memcmp(payload.data(), "Exif\0\0", 6) == 0)
+            walkTiff(payload.subspan(6));
+    }
+    walkTiff(bytes);
+    return 0;
+}
 
 int FuzzEntries::jpegSections(const std::uint8_t* data, std::size_t size) {
     if (size > 0xFFFFFFu)

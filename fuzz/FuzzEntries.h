@@ -20,4 +20,10 @@ int exifOrient(const std::uint8_t* data, std::size_t size);
 // and libexif parsing of the bytes as an EXIF block.
 int exifRead(const std::uint8_t* data, std::size_t size);
 
+// The shared readers on their own: the JPEG segment walk, then the TIFF
+// walk (IFD chain, sub-IFDs, entry values) over each EXIF segment and over
+// the bytes as a TIFF file. Aborts when a segment or value reported lies
+// outside the input or the walks do not end.
+int byteReader(const std::uint8_t* data, std::size_t size);
+
 } // namespace FuzzEntries

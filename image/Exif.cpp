@@ -7,6 +7,8 @@
 #include "ImageUtils.h"
 #include "JpegCompression.h"
 #include "JpegData.h"
+#include "JpegSegmentReader.h"
+#include "LibexifHandles.h"
 #include "ScaledJpegReader.h"
 
 #include <FileCopy.h>
@@ -21,25 +23,16 @@
 #include <libexif/exif-data.h>
 #include <libexif/exif-utils.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <span>
 
 namespace {
 
 constexpr int kThumbnailMaxPixelSize = 256;
 constexpr double kThumbnailCompression = 0.7;
-
-struct ExifRef {
-    ExifData* data = nullptr;
-    explicit ExifRef(ExifData* d)
-        : data(d) {}
-    ~ExifRef() {
-        if (data)
-            exif_data_unref(data);
-    }
-    ExifRef(const ExifRef&) = delete;
-    ExifRef& operator=(const ExifRef&) = delete;
-};
 
 // IFD 0's orientation, 0 when absent or unreadable.
 int orientationOf(ExifData* exif) {
@@ -113,88 +106,60 @@ bool setThumbnail(ExifData* exif, const QByteArray& bytes) {
 }
 
 // Where the entropy-coded data of the first scan begins: just past the
-// start-of-scan segment. -1 when a marker segment before it is damaged or
-// there is no scan.
+// start-of-scan segment. -1 when the stream does not start with SOI, when a
+// marker segment before the scan is damaged, or when there is no scan.
 qsizetype startOfImageData(const QByteArray& jpeg) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(jpeg.constData());
-    const qsizetype size = jpeg.size();
-    if (size < 4 || bytes[0] != 0xFF || bytes[1] != JPEG_MARKER_SOI)
+    JpegSegmentReader segments(std::span(reinterpret_cast<const std::uint8_t*>(jpeg.constData()),
+                                         std::size_t(jpeg.size())));
+    const auto soi = segments.next();
+    if (!soi || soi->marker != JPEG_MARKER_SOI || soi->offset != 0)
         return -1;
-    qsizetype at = 2;
-    while (at < size && bytes[at] == 0xFF) {
-        while (at < size && bytes[at] == 0xFF) // fill bytes
-            ++at;
-        if (at >= size)
+    while (const auto segment = segments.next()) {
+        if (segment->marker == JPEG_MARKER_SOI || segment->marker == JPEG_MARKER_EOI)
             return -1;
-        const int marker = bytes[at++];
-        if (marker < 0xC0 || marker == JPEG_MARKER_SOI || marker == JPEG_MARKER_EOI)
-            return -1;
-        if (marker >= 0xD0 && marker <= 0xD7) // restart markers carry no length
-            continue;
-        if (size - at < 2)
-            return -1;
-        const qsizetype length = (qsizetype(bytes[at]) << 8) | bytes[at + 1];
-        if (length < 2 || length > size - at)
-            return -1;
-        at += length;
-        if (marker == JPEG_MARKER_SOS)
-            return at;
+        if (segment->marker == JPEG_MARKER_SOS)
+            return qsizetype(segment->end);
     }
     return -1;
 }
 
-struct JpegRef {
-    JPEGData* data = nullptr;
-    explicit JpegRef(JPEGData* d)
-        : data(d) {}
-    ~JpegRef() {
-        if (data)
-            jpeg_data_unref(data);
-    }
-    JpegRef(const JpegRef&) = delete;
-    JpegRef& operator=(const JpegRef&) = delete;
+struct JpegDataUnref {
+    void operator()(JPEGData* data) const { jpeg_data_unref(data); }
 };
+using JpegDataPtr = std::unique_ptr<JPEGData, JpegDataUnref>;
 
 // Loads `path` (a JPEG), puts `exif` in as its EXIF segment, writes the result
 // to a new temporary file beside `path` and renames that over `path`. The
 // file is untouched unless every step succeeded; a damaged stream is never
 // rewritten.
 bool rewriteWithExif(const QString& path, ExifData* exif) {
-    const QByteArray nativePath = QFile::encodeName(path);
-    JPEGData* jpeg = jpeg_data_new_from_file(nativePath.constData());
-    if (!jpeg)
+    const JpegDataPtr jpeg(jpeg_data_new_from_file(QFile::encodeName(path).constData()));
+    if (!jpeg || !jpeg_data_is_complete(jpeg.get()))
         return false;
-    bool ok = false;
-    if (jpeg_data_is_complete(jpeg)) {
-        jpeg_data_set_exif_data(jpeg, exif);
-        const QString temporary = FileManagerUtils::temporaryFilename(path);
-        if (!temporary.isEmpty()) {
-            ok = jpeg_data_save_file(jpeg, QFile::encodeName(temporary).constData()) &&
-                 FileUtils::replaceFile(path, temporary, true);
-            if (!ok)
-                QFile::remove(temporary);
-        }
-    }
-    jpeg_data_unref(jpeg);
+    jpeg_data_set_exif_data(jpeg.get(), exif);
+    const QString temporary = FileManagerUtils::temporaryFilename(path);
+    if (temporary.isEmpty())
+        return false;
+    const bool ok = jpeg_data_save_file(jpeg.get(), QFile::encodeName(temporary).constData()) &&
+                    FileUtils::replaceFile(path, temporary, true);
+    if (!ok)
+        QFile::remove(temporary);
     return ok;
 }
 
 } // namespace
 
 Exif::Exif(const QString& path)
-    : exifData_(ExifDataIO::loadExifDataFromFile(path)) {}
+    : parsedExif(ExifDataIO::loadExifDataFromFile(path)) {}
 
-Exif::~Exif() {
-    if (exifData_)
-        exif_data_unref(exifData_);
-}
+Exif::~Exif() = default;
 
 QString Exif::getTagValue(int tag) const {
-    if (!exifData_ || tag < 0 || tag > 0xFFFF)
+    if (!parsedExif || tag < 0 || tag > 0xFFFF)
         return QString();
     ExifEntry* entry = nullptr;
     for (int ifd = EXIF_IFD_0; ifd < EXIF_IFD_COUNT && !entry; ++ifd)
-        entry = exif_content_get_entry(exifData_->ifd[ifd], static_cast<ExifTag>(tag));
+        entry = exif_content_get_entry(parsedExif->ifd[ifd], static_cast<ExifTag>(tag));
     if (!entry)
         return QString();
     char buffer[1024] = {};
@@ -209,14 +174,13 @@ QString Exif::getTagValue(int tag) const {
 }
 
 QImage Exif::getExifThumbnail(const QString& path) {
-    ExifRef exif(ExifDataIO::loadExifDataFromFile(path));
-    if (!exif.data || !exif.data->data || exif.data->size == 0)
+    const ExifDataPtr exif(ExifDataIO::loadExifDataFromFile(path));
+    if (!exif || !exif->data || exif->size == 0)
         return QImage();
-    QImage thumbnail =
-        QImage::fromData(QByteArrayView(exif.data->data, qsizetype(exif.data->size)));
+    QImage thumbnail = QImage::fromData(QByteArrayView(exif->data, qsizetype(exif->size)));
     if (thumbnail.isNull())
         return thumbnail;
-    thumbnail = ImageTransformOps::orientedUpright(thumbnail, orientationOf(exif.data));
+    thumbnail = ImageTransformOps::orientedUpright(thumbnail, orientationOf(exif.get()));
     if (thumbnail.width() > kThumbnailMaxPixelSize || thumbnail.height() > kThumbnailMaxPixelSize)
         thumbnail = thumbnail.scaled(kThumbnailMaxPixelSize, kThumbnailMaxPixelSize,
                                      Qt::KeepAspectRatio, Qt::SmoothTransformation);
@@ -241,26 +205,27 @@ QByteArray Exif::withUpdatedExif(const QByteArray& jpeg, int orientation, int ol
     const qsizetype imageData = startOfImageData(jpeg);
     if (imageData < 0 || imageData > qsizetype(0xFFFFFFFFu))
         return QByteArray();
-    JpegRef data(jpeg_data_new_from_data(reinterpret_cast<const unsigned char*>(jpeg.constData()),
-                                         static_cast<unsigned int>(imageData)));
+    const JpegDataPtr data(
+        jpeg_data_new_from_data(reinterpret_cast<const unsigned char*>(jpeg.constData()),
+                                static_cast<unsigned int>(imageData)));
     // A damaged stream is never written back.
-    if (!data.data || !jpeg_data_is_complete(data.data))
+    if (!data || !jpeg_data_is_complete(data.get()))
         return QByteArray();
-    ExifRef exif(jpeg_data_get_exif_data(data.data));
-    if (!exif.data)
+    const ExifDataPtr exif(jpeg_data_get_exif_data(data.get()));
+    if (!exif)
         return jpeg;
 
     if (orientation != 0) {
-        setOrientation(exif.data, EXIF_IFD_0, orientation);
-        setOrientation(exif.data, EXIF_IFD_1, orientation);
+        setOrientation(exif.get(), EXIF_IFD_0, orientation);
+        setOrientation(exif.get(), EXIF_IFD_1, orientation);
     }
-    const QByteArray thumbnail = newThumbnailFor(jpeg, exif.data, oldThumbnailTransform);
-    const bool regenerated = !thumbnail.isEmpty() && setThumbnail(exif.data, thumbnail);
-    jpeg_data_set_exif_data(data.data, exif.data);
+    const QByteArray thumbnail = newThumbnailFor(jpeg, exif.get(), oldThumbnailTransform);
+    const bool regenerated = !thumbnail.isEmpty() && setThumbnail(exif.get(), thumbnail);
+    jpeg_data_set_exif_data(data.get(), exif.get());
 
     unsigned char* saved = nullptr;
     unsigned int size = 0;
-    jpeg_data_save_data(data.data, &saved, &size);
+    jpeg_data_save_data(data.get(), &saved, &size);
     if (!saved)
         return QByteArray();
     QByteArray result;
@@ -283,13 +248,13 @@ QDateTime Exif::parseExifDate(const QString& text) {
 bool Exif::trimExifData(const QString& path) {
     if (!ImageUtils::looksLikeJpeg(path))
         return false;
-    ExifRef empty(ExifDataIO::newExifData());
-    return empty.data && rewriteWithExif(path, empty.data);
+    const ExifDataPtr empty(ExifDataIO::newExifData());
+    return empty && rewriteWithExif(path, empty.get());
 }
 
 bool Exif::copyExifDataFromPath(const QString& source, const QString& destination) {
     if (!ImageUtils::looksLikeJpeg(destination))
         return false;
-    ExifRef exif(ExifDataIO::loadExifDataFromFile(source));
-    return exif.data && rewriteWithExif(destination, exif.data);
+    const ExifDataPtr exif(ExifDataIO::loadExifDataFromFile(source));
+    return exif && rewriteWithExif(destination, exif.get());
 }

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "LibexifHandles.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QImage>
 #include <QString>
-
-struct _ExifData;
 
 // EXIF access for one file, plus class-level helpers that read the
 // thumbnail, regenerate it, strip or copy a whole EXIF block. No shared
@@ -20,10 +20,10 @@ public:
     Exif(const Exif&) = delete;
     Exif& operator=(const Exif&) = delete;
 
-    bool hasExifData() const { return exifData_ != nullptr; }
+    bool hasExifData() const { return parsedExif != nullptr; }
     // The parsed data (libexif's ExifData), owned by this object; null when
     // the file has no readable EXIF block.
-    _ExifData* exifData() const { return exifData_; }
+    _ExifData* exifData() const { return parsedExif.get(); }
 
     // The tag's text as libexif renders it, searching IFD 0, IFD 1, EXIF,
     // GPS and Interoperability in that order. Null when absent or when the
@@ -67,5 +67,5 @@ public:
     static bool copyExifDataFromPath(const QString& source, const QString& destination);
 
 private:
-    _ExifData* exifData_ = nullptr;
+    ExifDataPtr parsedExif;
 };

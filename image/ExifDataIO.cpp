@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ExifDataIO.h"
 
-#include <QFile>
+#include "LibexifHandles.h"
 
-#include <libexif/exif-loader.h>
+#include <QFile>
 
 ExifData* ExifDataIO::newExifData() {
     ExifData* data = exif_data_new();
@@ -25,16 +25,14 @@ ExifData* ExifDataIO::loadExifData(const unsigned char* bytes, std::size_t size)
 }
 
 ExifData* ExifDataIO::loadExifDataFromFile(const QString& path) {
-    ExifLoader* loader = exif_loader_new();
+    ExifLoaderPtr loader(exif_loader_new());
     if (!loader)
         return nullptr;
     // The loader stops reading as soon as it holds the EXIF segment, so the
     // pixels of a large JPEG are never read.
-    exif_loader_write_file(loader, QFile::encodeName(path).constData());
+    exif_loader_write_file(loader.get(), QFile::encodeName(path).constData());
     const unsigned char* bytes = nullptr;
     unsigned int size = 0;
-    exif_loader_get_buf(loader, &bytes, &size);
-    ExifData* data = (bytes && size > 0) ? loadExifData(bytes, size) : nullptr;
-    exif_loader_unref(loader);
-    return data;
+    exif_loader_get_buf(loader.get(), &bytes, &size);
+    return (bytes && size > 0) ? loadExifData(bytes, size) : nullptr;
 }

@@ -2,15 +2,18 @@
 #include "JpegCoefficientTransformer.h"
 
 #include "ImageTransform.h"
+#include "TiffReader.h"
 
 #include <QLoggingCategory>
 
 #include <algorithm>
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <span>
 #include <utility>
 
 #include <jerror.h>
@@ -77,6 +80,15 @@ struct Session {
 
     QByteArray* output; // owned by the caller
     size_t written;
+};
+
+// The library's memory of each half goes with these, however the transform
+// ended; destroying a half that was never created (zeroed) does nothing.
+struct DecompressDestroy {
+    void operator()(jpeg_decompress_struct* source) const { jpeg_destroy_decompress(source); }
+};
+struct CompressDestroy {
+    void operator()(jpeg_compress_struct* target) const { jpeg_destroy_compress(target); }
 };
 
 Session* sessionOf(j_common_ptr cinfo) {
@@ -222,68 +234,24 @@ bool startsWithExif(const jpeg_decompress_struct& source) {
     return first && first->marker == JPEG_APP0 + 1 && hasPrefix(first, "Exif\0\0", 6);
 }
 
-// A TIFF structure (the EXIF block after its "Exif\0\0" header) inside
-// a saved marker. Every offset comes from the file and is checked first.
-struct Tiff {
-    JOCTET* data;
-    unsigned long length;
-    bool littleEndian;
-};
-
-unsigned read16(const Tiff& tiff, unsigned long at) {
-    const unsigned first = tiff.data[at], second = tiff.data[at + 1];
-    return tiff.littleEndian ? (second << 8) | first : (first << 8) | second;
-}
-
-unsigned long read32(const Tiff& tiff, unsigned long at) {
-    const unsigned long first = read16(tiff, at), second = read16(tiff, at + 2);
-    return tiff.littleEndian ? (second << 16) | first : (first << 16) | second;
-}
-
-void write(const Tiff& tiff, unsigned long at, unsigned long value, int bytes) {
-    for (int index = 0; index < bytes; ++index) {
-        const int shift = 8 * (tiff.littleEndian ? index : bytes - 1 - index);
-        tiff.data[at + unsigned(index)] = JOCTET((value >> shift) & 0xFF);
-    }
-}
-
-// Offset of the entry for `tag` in the IFD at `ifd`, or 0.
-unsigned long findEntry(const Tiff& tiff, unsigned long ifd, unsigned tag) {
-    if (ifd < 8 || ifd > tiff.length || tiff.length - ifd < 2)
-        return 0;
-    const unsigned count = read16(tiff, ifd);
-    for (unsigned index = 0; index < count; ++index) {
-        const unsigned long entry = ifd + 2 + 12ul * index;
-        if (entry + 12 > tiff.length)
-            return 0;
-        if (read16(tiff, entry) == tag)
-            return entry;
-    }
-    return 0;
-}
-
-void setLong(const Tiff& tiff, unsigned long entry, unsigned long value) {
-    if (entry == 0)
-        return;
-    write(tiff, entry + 2, 4, 2); // type LONG
-    write(tiff, entry + 4, 1, 4); // one value
-    write(tiff, entry + 8, value, 4);
-}
-
 // The EXIF block's PixelXDimension and PixelYDimension (Exif IFD) follow a
-// turn that swaps the sides, written as LONG values.
-void setExifPixelDimensions(jpeg_marker_struct* exif, unsigned long width, unsigned long height) {
-    Tiff tiff{exif->data + 6, exif->data_length - 6, false};
-    if (tiff.length < 8 || tiff.data[0] != tiff.data[1] ||
-        (tiff.data[0] != 'I' && tiff.data[0] != 'M'))
+// turn that swaps the sides, written as LONG values in place.
+void setExifPixelDimensions(jpeg_marker_struct* exif, JDIMENSION width, JDIMENSION height) {
+    // The TIFF structure after the "Exif\0\0" header.
+    const std::span<std::uint8_t> bytes(exif->data + 6, exif->data_length - 6);
+    TiffReader tiff(bytes);
+    const auto ifd0 = tiff.firstIfd();
+    const auto pointer = ifd0 ? tiff.findEntry(*ifd0, 0x8769) : std::nullopt;
+    const auto exifIfd = pointer ? tiff.subIfd(*pointer) : std::nullopt;
+    if (!exifIfd)
         return;
-    tiff.littleEndian = tiff.data[0] == 'I';
-    const unsigned long pointer = findEntry(tiff, read32(tiff, 4), 0x8769);
-    if (pointer == 0)
-        return;
-    const unsigned long exifIfd = read32(tiff, pointer + 8);
-    setLong(tiff, findEntry(tiff, exifIfd, 0xA002), width);
-    setLong(tiff, findEntry(tiff, exifIfd, 0xA003), height);
+    const std::pair<std::uint16_t, JDIMENSION> dimensions[] = {{0xA002, width}, {0xA003, height}};
+    for (const auto& [tag, value] : dimensions) {
+        if (const auto entry = tiff.findEntry(*exifIfd, tag)) {
+            const auto patched = tiff.singleValueEntry(tag, TiffReader::Long, value);
+            std::memcpy(bytes.data() + entry->offset, patched.data(), patched.size());
+        }
+    }
 }
 
 // Critical parameters of the turned image: sides and sampling factors
@@ -437,11 +405,11 @@ QByteArray JpegCoefficientTransformer::transformed(const QByteArray& jpeg, int c
     session->errors.library.output_message = discardMessage;
     session->errors.jump = &session->jump;
 
+    const std::unique_ptr<jpeg_decompress_struct, DecompressDestroy> source(&session->source);
+    const std::unique_ptr<jpeg_compress_struct, CompressDestroy> target(&session->target);
     const bool done =
         runSession(session.get(), reinterpret_cast<const unsigned char*>(jpeg.constData()),
                    static_cast<unsigned long>(jpeg.size()));
-    jpeg_destroy_compress(&session->target);
-    jpeg_destroy_decompress(&session->source);
     if (!done || session->written == 0) {
         if (session->errors.message[0])
             qCDebug(lcJpegTransform) << "lossless transform refused:" << session->errors.message;

@@ -2,22 +2,37 @@
 #include "JpegData.h"
 
 #include "ExifDataIO.h"
+#include "JpegSegmentReader.h"
+#include "LibexifHandles.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
+#include <span>
 #include <unistd.h>
 
 struct JPEGDataPrivate {
     unsigned int refCount = 1;
-    ExifLog* log = nullptr;
+    ExifLogPtr log;
     bool complete = false;
 };
 
 namespace {
 
 constexpr const char* kDomain = "jpeg-data";
+
+struct FileCloser {
+    void operator()(FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<FILE, FileCloser>;
+
+struct MallocFree {
+    void operator()(unsigned char* bytes) const { std::free(bytes); }
+};
+using MallocBytes = std::unique_ptr<unsigned char, MallocFree>;
 
 struct MarkerRow {
     int marker;
@@ -101,16 +116,16 @@ const MarkerRow* findMarker(int marker) {
 }
 
 void logNoMemory(JPEGData* data, std::size_t bytes) {
-    exif_log(data->priv->log, EXIF_LOG_CODE_NO_MEMORY, kDomain, "Could not allocate %lu byte(s).",
-             static_cast<unsigned long>(bytes));
+    exif_log(data->priv->log.get(), EXIF_LOG_CODE_NO_MEMORY, kDomain,
+             "Could not allocate %lu byte(s).", static_cast<unsigned long>(bytes));
 }
 
 void logCorrupt(JPEGData* data, const char* format, const char* path = nullptr) {
-    exif_log(data->priv->log, EXIF_LOG_CODE_CORRUPT_DATA, kDomain, format, path);
+    exif_log(data->priv->log.get(), EXIF_LOG_CODE_CORRUPT_DATA, kDomain, format, path);
 }
 
 bool hasMarkerContent(int marker) {
-    return marker != JPEG_MARKER_SOI && marker != JPEG_MARKER_EOI && marker != 0;
+    return marker != 0 && !JpegSegmentReader::isStandalone(marker);
 }
 
 void releaseSection(JPEGSection& section) {
@@ -120,8 +135,8 @@ void releaseSection(JPEGSection& section) {
     section = JPEGSection();
 }
 
-bool isExifPayload(const unsigned char* payload, unsigned int size) {
-    return size >= 6 && std::memcmp(payload, "Exif\0\0", 6) == 0;
+bool isExifPayload(std::span<const unsigned char> payload) {
+    return payload.size() >= 6 && std::memcmp(payload.data(), "Exif\0\0", 6) == 0;
 }
 
 // EXIF data that libexif could make nothing of is kept as raw bytes instead,
@@ -187,7 +202,7 @@ bool serialiseExif(JPEGData* data, ExifData* exif, unsigned char** bytes, unsign
         exif_data_save_data(exif, bytes, size);
     }
     if (*bytes && *size > kJpegMaxSegmentPayload) {
-        exif_log(data->priv->log, EXIF_LOG_CODE_CORRUPT_DATA, kDomain,
+        exif_log(data->priv->log.get(), EXIF_LOG_CODE_CORRUPT_DATA, kDomain,
                  "EXIF data of %u bytes does not fit a JPEG segment.", *size);
         std::free(*bytes);
         *bytes = nullptr;
@@ -203,12 +218,11 @@ JPEGData* jpeg_data_new() {
     auto* data = static_cast<JPEGData*>(std::calloc(1, sizeof(JPEGData)));
     if (!data)
         return nullptr;
-    data->priv = static_cast<JPEGDataPrivate*>(std::calloc(1, sizeof(JPEGDataPrivate)));
+    data->priv = new (std::nothrow) JPEGDataPrivate;
     if (!data->priv) {
         std::free(data);
         return nullptr;
     }
-    data->priv->refCount = 1;
     return data;
 }
 
@@ -245,9 +259,7 @@ void jpeg_data_free(JPEGData* data) {
         releaseSection(data->sections[i]);
     std::free(data->sections);
     std::free(data->data);
-    if (data->priv->log)
-        exif_log_unref(data->priv->log);
-    std::free(data->priv);
+    delete data->priv;
     std::free(data);
 }
 
@@ -265,88 +277,79 @@ void jpeg_data_append_section(JPEGData* data) {
     ++data->count;
 }
 
+namespace {
+
+// Appends a section for one segment: its parsed EXIF data, or its payload
+// as read. False when memory runs out.
+bool appendSection(JPEGData* data, int marker, std::span<const unsigned char> payload) {
+    const unsigned int before = data->count;
+    jpeg_data_append_section(data);
+    if (data->count == before)
+        return false;
+    JPEGSection& section = data->sections[data->count - 1];
+    section.marker = marker;
+    if (marker == JPEG_MARKER_APP1 && isExifPayload(payload)) {
+        ExifDataPtr exif(ExifDataIO::loadExifData(payload.data(), payload.size()));
+        if (exif && holdsAnything(exif.get())) {
+            section.exif = exif.release();
+            return true;
+        }
+    }
+    if (payload.empty())
+        return true;
+    section.data = static_cast<unsigned char*>(std::malloc(payload.size()));
+    if (!section.data) {
+        logNoMemory(data, payload.size());
+        return false;
+    }
+    std::memcpy(section.data, payload.data(), payload.size());
+    section.size = static_cast<unsigned int>(payload.size());
+    return true;
+}
+
+// Replaces the entropy-coded data with a copy of `image`.
+bool keepImageData(JPEGData* data, std::span<const unsigned char> image) {
+    std::free(data->data);
+    data->data = nullptr;
+    data->size = 0;
+    if (image.empty())
+        return true;
+    data->data = static_cast<unsigned char*>(std::malloc(image.size()));
+    if (!data->data) {
+        logNoMemory(data, image.size());
+        return false;
+    }
+    std::memcpy(data->data, image.data(), image.size());
+    data->size = static_cast<unsigned int>(image.size());
+    return true;
+}
+
+} // namespace
+
 void jpeg_data_load_data(JPEGData* data, const unsigned char* bytes, unsigned int size) {
     if (!data || !bytes)
         return;
     data->priv->complete = false;
-    bool sawScan = false;
-    unsigned int o = 0;
-    while (o < size) {
-        unsigned int fill = 0;
-        while (fill < 7 && o + fill < size && bytes[o + fill] == 0xFF)
-            ++fill;
-        if (o + fill >= size)
+    JpegSegmentReader segments(std::span(bytes, size));
+    while (const auto segment = segments.next()) {
+        if (!appendSection(data, segment->marker, segment->payload))
             return;
-        const int marker = bytes[o + fill];
-        if (marker < 0xC0 || marker == 0xFF) {
-            logCorrupt(data, "Data does not follow JPEG specification.");
-            return;
-        }
-        const unsigned int before = data->count;
-        jpeg_data_append_section(data);
-        if (data->count == before)
-            return;
-        JPEGSection& section = data->sections[data->count - 1];
-        section.marker = marker;
-        o += fill + 1;
-        if (marker == JPEG_MARKER_SOI || marker == JPEG_MARKER_EOI)
+        if (segment->marker != JPEG_MARKER_SOS)
             continue;
-
-        if (size - o < 2)
+        std::span<const unsigned char> image(bytes + segment->end, size - segment->end);
+        // A trailing FF D9 is the end-of-image marker: its own section.
+        const bool eoi =
+            image.size() >= 2 && image[image.size() - 2] == 0xFF && image.back() == JPEG_MARKER_EOI;
+        if (eoi)
+            image = image.first(image.size() - 2);
+        if (!keepImageData(data, image))
             return;
-        const unsigned int length = (bytes[o] << 8) | bytes[o + 1];
-        if (length < 2) {
-            logCorrupt(data, "Data does not follow JPEG specification.");
+        if (eoi && !appendSection(data, JPEG_MARKER_EOI, {}))
             return;
-        }
-        if (length > size - o)
-            return;
-        const unsigned char* payload = bytes + o + 2;
-        const unsigned int payloadSize = length - 2;
-
-        ExifData* exif = nullptr;
-        if (marker == JPEG_MARKER_APP1 && isExifPayload(payload, payloadSize)) {
-            exif = ExifDataIO::loadExifData(payload, payloadSize);
-            if (exif && !holdsAnything(exif)) {
-                exif_data_unref(exif);
-                exif = nullptr;
-            }
-        }
-        if (exif) {
-            section.exif = exif;
-        } else if (payloadSize > 0) {
-            section.data = static_cast<unsigned char*>(std::malloc(payloadSize));
-            if (!section.data) {
-                logNoMemory(data, payloadSize);
-                return;
-            }
-            std::memcpy(section.data, payload, payloadSize);
-            section.size = payloadSize;
-        }
-        o += length;
-
-        if (marker == JPEG_MARKER_SOS) {
-            unsigned int imageSize = size - o;
-            // A trailing FF D9 is the end-of-image marker: its own section.
-            if (imageSize >= 2 && bytes[size - 2] == 0xFF && bytes[size - 1] == JPEG_MARKER_EOI)
-                imageSize -= 2;
-            std::free(data->data);
-            data->data = nullptr;
-            data->size = 0;
-            if (imageSize > 0) {
-                data->data = static_cast<unsigned char*>(std::malloc(imageSize));
-                if (!data->data) {
-                    logNoMemory(data, imageSize);
-                    return;
-                }
-                std::memcpy(data->data, bytes + o, imageSize);
-                data->size = imageSize;
-            }
-            o += imageSize;
-            sawScan = true;
-        }
+        data->priv->complete = true;
     }
-    data->priv->complete = sawScan;
+    if (segments.status() == JpegSegmentReader::Status::Malformed)
+        logCorrupt(data, "Data does not follow JPEG specification.");
 }
 
 int jpeg_data_is_complete(JPEGData* data) {
@@ -356,36 +359,30 @@ int jpeg_data_is_complete(JPEGData* data) {
 void jpeg_data_load_file(JPEGData* data, const char* path) {
     if (!data || !path)
         return;
-    FILE* file = std::fopen(path, "rb");
+    File file(std::fopen(path, "rb"));
     if (!file) {
         logCorrupt(data, "Path '%s' invalid.", path);
         return;
     }
-    unsigned char* bytes = nullptr;
     long size = -1;
-    if (std::fseek(file, 0, SEEK_END) == 0)
-        size = std::ftell(file);
+    if (std::fseek(file.get(), 0, SEEK_END) == 0)
+        size = std::ftell(file.get());
     if (size < 0 || static_cast<unsigned long>(size) > 0xFFFFFFFFul ||
-        std::fseek(file, 0, SEEK_SET) != 0) {
+        std::fseek(file.get(), 0, SEEK_SET) != 0) {
         logCorrupt(data, "Could not read '%s'.", path);
-        std::fclose(file);
         return;
     }
-    bytes = static_cast<unsigned char*>(std::malloc(size ? size : 1));
+    MallocBytes bytes(static_cast<unsigned char*>(std::malloc(size ? size : 1)));
     if (!bytes) {
         logNoMemory(data, static_cast<std::size_t>(size));
-        std::fclose(file);
         return;
     }
-    if (std::fread(bytes, 1, size, file) != static_cast<std::size_t>(size)) {
+    if (std::fread(bytes.get(), 1, size, file.get()) != static_cast<std::size_t>(size)) {
         logCorrupt(data, "Could not read '%s'.", path);
-        std::free(bytes);
-        std::fclose(file);
         return;
     }
-    std::fclose(file);
-    jpeg_data_load_data(data, bytes, static_cast<unsigned int>(size));
-    std::free(bytes);
+    file.reset();
+    jpeg_data_load_data(data, bytes.get(), static_cast<unsigned int>(size));
 }
 
 void jpeg_data_save_data(JPEGData* data, unsigned char** bytes, unsigned int* size) {
@@ -525,9 +522,7 @@ void jpeg_data_log(JPEGData* data, ExifLog* log) {
         return;
     if (log)
         exif_log_ref(log);
-    if (data->priv->log)
-        exif_log_unref(data->priv->log);
-    data->priv->log = log;
+    data->priv->log.reset(log);
 }
 
 const char* jpeg_marker_get_name(int marker) {

@@ -76,6 +76,7 @@ TEST(FuzzRegression, ParsersSurviveCorruptInputs) {
         const auto size = std::size_t(input.size());
         EXPECT_EQ(FuzzEntries::jpegSections(bytes, size), 0);
         EXPECT_EQ(FuzzEntries::exifOrient(bytes, size), 0);
+        EXPECT_EQ(FuzzEntries::byteReader(bytes, size), 0);
     }
     // Reading decodes thumbnails: a sample of the inputs keeps this quick.
     for (qsizetype i = 0; i < inputs.size(); i += 7) {

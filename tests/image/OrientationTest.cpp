@@ -340,4 +340,14 @@ TEST(ExifOrient, FindsExifAfterALongJfifSegment) {
     bytes.insert(2, longJfif + segment(0xE2, "ICC_PROFILE\0..."));
     ASSERT_TRUE(TestFiles::write(path, bytes));
     EXPECT_EQ(readOrientation(path), 5);
+
+    // Behind segments larger than the first read of the file's head.
+    const QByteArray large = segment(0xE2, QByteArray(65000, 'i'));
+    bytes.insert(2, large + large + large);
+    ASSERT_TRUE(TestFiles::write(path, bytes));
+    EXPECT_EQ(readOrientation(path), 5);
+    unsigned char value = 2;
+    EXPECT_TRUE(exif_orient(QFile::encodeName(path).constData(), &value));
+    EXPECT_EQ(readOrientation(path), 2);
+    EXPECT_EQ(TestFiles::read(path).size(), bytes.size());
 }
