@@ -26,22 +26,22 @@ namespace {
 class ScratchFile {
 public:
     ScratchFile(const std::uint8_t* data, std::size_t size)
-        : filePath(FileManagerUtils::temporaryFilename()) {
-        QFile file(filePath);
-        if (!filePath.isEmpty() && file.open(QIODevice::WriteOnly))
-            written = file.write(reinterpret_cast<const char*>(data), qint64(size)) == qint64(size);
+        : m_filePath(FileManagerUtils::temporaryFilename()) {
+        QFile file(m_filePath);
+        if (!m_filePath.isEmpty() && file.open(QIODevice::WriteOnly))
+            m_written = file.write(reinterpret_cast<const char*>(data), qint64(size)) == qint64(size);
     }
     ~ScratchFile() {
-        if (!filePath.isEmpty())
-            QFile::remove(filePath);
+        if (!m_filePath.isEmpty())
+            QFile::remove(m_filePath);
     }
-    bool ok() const { return written; }
-    const QString& path() const { return filePath; }
-    QByteArray nativePath() const { return QFile::encodeName(filePath); }
+    bool ok() const { return m_written; }
+    const QString& path() const { return m_filePath; }
+    QByteArray nativePath() const { return QFile::encodeName(m_filePath); }
 
 private:
-    QString filePath;
-    bool written = false;
+    QString m_filePath;
+    bool m_written = false;
 };
 
 constexpr int kTagsRead[] = {271,   272,   274,   33434, 33437, 34675, 34855, 36868, 37379,

@@ -16,22 +16,22 @@ class ByteReader {
 public:
     ByteReader() = default;
     explicit ByteReader(std::span<const std::uint8_t> data)
-        : bytes(data) {}
+        : m_bytes(data) {}
 
-    std::span<const std::uint8_t> data() const { return bytes; }
-    std::size_t size() const { return bytes.size(); }
-    std::size_t position() const { return cursor; }
-    std::size_t remaining() const { return bytes.size() - cursor; }
-    bool atEnd() const { return cursor == bytes.size(); }
+    std::span<const std::uint8_t> data() const { return m_bytes; }
+    std::size_t size() const { return m_bytes.size(); }
+    std::size_t position() const { return m_cursor; }
+    std::size_t remaining() const { return m_bytes.size() - m_cursor; }
+    bool atEnd() const { return m_cursor == m_bytes.size(); }
 
     // True when `count` bytes from `offset` lie within the data.
     bool contains(std::uint64_t offset, std::uint64_t count) const {
-        return offset <= bytes.size() && count <= bytes.size() - offset;
+        return offset <= m_bytes.size() && count <= m_bytes.size() - offset;
     }
 
     // Moving to the end itself is allowed; past it is not.
     bool seek(std::uint64_t offset);
-    bool skip(std::uint64_t count) { return seek(std::uint64_t(cursor) + count); }
+    bool skip(std::uint64_t count) { return seek(std::uint64_t(m_cursor) + count); }
 
     std::optional<std::uint8_t> readByte();
     std::optional<std::uint16_t> readU16(ByteOrder order);
@@ -45,6 +45,6 @@ public:
                                                         std::uint64_t count) const;
 
 private:
-    std::span<const std::uint8_t> bytes;
-    std::size_t cursor = 0;
+    std::span<const std::uint8_t> m_bytes;
+    std::size_t m_cursor = 0;
 };

@@ -150,16 +150,16 @@ bool rewriteWithExif(const QString& path, ExifData* exif) {
 } // namespace
 
 Exif::Exif(const QString& path)
-    : parsedExif(ExifDataIO::loadExifDataFromFile(path)) {}
+    : m_parsedExif(ExifDataIO::loadExifDataFromFile(path)) {}
 
 Exif::~Exif() = default;
 
 QString Exif::getTagValue(int tag) const {
-    if (!parsedExif || tag < 0 || tag > 0xFFFF)
+    if (!m_parsedExif || tag < 0 || tag > 0xFFFF)
         return QString();
     ExifEntry* entry = nullptr;
     for (int ifd = EXIF_IFD_0; ifd < EXIF_IFD_COUNT && !entry; ++ifd)
-        entry = exif_content_get_entry(parsedExif->ifd[ifd], static_cast<ExifTag>(tag));
+        entry = exif_content_get_entry(m_parsedExif->ifd[ifd], static_cast<ExifTag>(tag));
     if (!entry)
         return QString();
     char buffer[1024] = {};

@@ -20,10 +20,10 @@ public:
     Exif(const Exif&) = delete;
     Exif& operator=(const Exif&) = delete;
 
-    bool hasExifData() const { return parsedExif != nullptr; }
+    bool hasExifData() const { return m_parsedExif != nullptr; }
     // The parsed data (libexif's ExifData), owned by this object; null when
     // the file has no readable EXIF block.
-    _ExifData* exifData() const { return parsedExif.get(); }
+    _ExifData* exifData() const { return m_parsedExif.get(); }
 
     // The tag's text as libexif renders it, searching IFD 0, IFD 1, EXIF,
     // GPS and Interoperability in that order. Null when absent or when the
@@ -67,5 +67,5 @@ public:
     static bool copyExifDataFromPath(const QString& source, const QString& destination);
 
 private:
-    ExifDataPtr parsedExif;
+    ExifDataPtr m_parsedExif;
 };

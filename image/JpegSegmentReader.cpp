@@ -10,9 +10,9 @@ constexpr int kSos = 0xDA;
 } // namespace
 
 JpegSegmentReader::JpegSegmentReader(std::span<const std::uint8_t> bytes, std::size_t start)
-    : reader(bytes) {
-    if (!reader.seek(start))
-        state = Status::Truncated;
+    : m_reader(bytes) {
+    if (!m_reader.seek(start))
+        m_state = Status::Truncated;
 }
 
 bool JpegSegmentReader::isStandalone(int marker) {
@@ -20,54 +20,54 @@ bool JpegSegmentReader::isStandalone(int marker) {
 }
 
 std::optional<JpegSegmentReader::Segment> JpegSegmentReader::next() {
-    if (state != Status::Reading)
+    if (m_state != Status::Reading)
         return std::nullopt;
     Segment segment;
-    segment.offset = reader.position();
-    const auto prefix = reader.readByte();
+    segment.offset = m_reader.position();
+    const auto prefix = m_reader.readByte();
     if (!prefix) {
-        state = Status::Truncated;
+        m_state = Status::Truncated;
         return std::nullopt;
     }
     if (*prefix != 0xFF) {
-        state = Status::Malformed;
+        m_state = Status::Malformed;
         return std::nullopt;
     }
     std::optional<std::uint8_t> marker;
     do
-        marker = reader.readByte();
+        marker = m_reader.readByte();
     while (marker && *marker == 0xFF);
     if (!marker) {
-        state = Status::Truncated;
+        m_state = Status::Truncated;
         return std::nullopt;
     }
     // 0x00 is a stuffed data byte, 0x02 to 0xBF are reserved: no marker here.
     if (*marker != kTem && *marker < 0xC0) {
-        state = Status::Malformed;
+        m_state = Status::Malformed;
         return std::nullopt;
     }
     segment.marker = *marker;
     if (!isStandalone(segment.marker)) {
-        const auto length = reader.readU16(ByteOrder::Big);
+        const auto length = m_reader.readU16(ByteOrder::Big);
         if (!length) {
-            state = Status::Truncated;
+            m_state = Status::Truncated;
             return std::nullopt;
         }
         if (*length < 2) {
-            state = Status::Malformed;
+            m_state = Status::Malformed;
             return std::nullopt;
         }
-        const auto payload = reader.readSpan(*length - 2u);
+        const auto payload = m_reader.readSpan(*length - 2u);
         if (!payload) {
-            state = Status::Truncated;
+            m_state = Status::Truncated;
             return std::nullopt;
         }
         segment.payload = *payload;
     }
-    segment.end = reader.position();
+    segment.end = m_reader.position();
     if (segment.marker == kSos)
-        state = Status::Scan;
+        m_state = Status::Scan;
     else if (segment.marker == kEoi)
-        state = Status::End;
+        m_state = Status::End;
     return segment;
 }

@@ -38,12 +38,12 @@ public:
 
     // The next segment; empty once the walk has stopped.
     std::optional<Segment> next();
-    Status status() const { return state; }
+    Status status() const { return m_state; }
 
     // Markers without a length: SOI, EOI, RST0 to RST7 and TEM.
     static bool isStandalone(int marker);
 
 private:
-    ByteReader reader;
-    Status state = Status::Reading;
+    ByteReader m_reader;
+    Status m_state = Status::Reading;
 };

@@ -18,40 +18,40 @@ void store(std::uint8_t* at, std::uint32_t value, int bytes, ByteOrder order) {
 } // namespace
 
 TiffReader::TiffReader(std::span<const std::uint8_t> data)
-    : reader(data) {
+    : m_reader(data) {
     if (data.size() < kHeaderSize || data[0] != data[1])
         return;
     if (data[0] == 'I')
-        order = ByteOrder::Little;
+        m_order = ByteOrder::Little;
     else if (data[0] != 'M')
         return;
-    valid = reader.u16At(2, order) == 42;
+    m_valid = m_reader.u16At(2, m_order) == 42;
 }
 
 std::optional<TiffReader::Ifd> TiffReader::firstIfd() {
-    if (!valid)
+    if (!m_valid)
         return std::nullopt;
-    const auto offset = reader.u32At(4, order);
+    const auto offset = m_reader.u32At(4, m_order);
     return offset ? ifdAt(*offset) : std::nullopt;
 }
 
 std::optional<TiffReader::Ifd> TiffReader::ifdAt(std::uint64_t offset) {
-    if (!valid || offset < kHeaderSize || visitedCount == kMaxIfds)
+    if (!m_valid || offset < kHeaderSize || m_visitedCount == kMaxIfds)
         return std::nullopt;
-    const auto count = reader.u16At(offset, order);
+    const auto count = m_reader.u16At(offset, m_order);
     // 64-bit arithmetic: offset + 2 + 12 * 65535 cannot wrap.
-    if (!count || !reader.contains(offset + 2, kEntrySize * std::uint64_t(*count)))
+    if (!count || !m_reader.contains(offset + 2, kEntrySize * std::uint64_t(*count)))
         return std::nullopt;
     const Range range{offset, offset + 2 + kEntrySize * *count + 4};
-    for (int index = 0; index < visitedCount; ++index)
-        if (range.begin < visited[index].end && visited[index].begin < range.end)
+    for (int index = 0; index < m_visitedCount; ++index)
+        if (range.begin < m_visited[index].end && m_visited[index].begin < range.end)
             return std::nullopt;
-    visited[visitedCount++] = range;
+    m_visited[m_visitedCount++] = range;
     return Ifd{std::size_t(offset), *count};
 }
 
 std::optional<std::uint32_t> TiffReader::nextIfdOffset(const Ifd& ifd) const {
-    return reader.u32At(ifd.linkOffset(), order);
+    return m_reader.u32At(ifd.linkOffset(), m_order);
 }
 
 std::optional<TiffReader::Ifd> TiffReader::nextIfd(const Ifd& ifd) {
@@ -60,7 +60,7 @@ std::optional<TiffReader::Ifd> TiffReader::nextIfd(const Ifd& ifd) {
 }
 
 std::optional<TiffReader::Ifd> TiffReader::subIfd(const Entry& pointer) {
-    const auto offset = reader.u32At(pointer.offset + 8, order);
+    const auto offset = m_reader.u32At(pointer.offset + 8, m_order);
     return offset ? ifdAt(*offset) : std::nullopt;
 }
 
@@ -68,9 +68,9 @@ std::optional<TiffReader::Entry> TiffReader::entry(const Ifd& ifd, unsigned inde
     if (index >= ifd.count)
         return std::nullopt;
     const std::size_t at = ifd.offset + 2 + kEntrySize * index;
-    const auto tag = reader.u16At(at, order);
-    const auto type = reader.u16At(at + 2, order);
-    const auto count = reader.u32At(at + 4, order);
+    const auto tag = m_reader.u16At(at, m_order);
+    const auto type = m_reader.u16At(at + 2, m_order);
+    const auto count = m_reader.u32At(at + 4, m_order);
     if (!tag || !type || !count)
         return std::nullopt;
     return Entry{at, *tag, *type, *count};
@@ -79,7 +79,7 @@ std::optional<TiffReader::Entry> TiffReader::entry(const Ifd& ifd, unsigned inde
 std::optional<TiffReader::Entry> TiffReader::findEntry(const Ifd& ifd, std::uint16_t tag) const {
     for (unsigned index = 0; index < ifd.count; ++index) {
         const std::size_t at = ifd.offset + 2 + kEntrySize * index;
-        if (reader.u16At(at, order) == tag)
+        if (m_reader.u16At(at, m_order) == tag)
             return entry(ifd, index);
     }
     return std::nullopt;
@@ -93,8 +93,8 @@ std::optional<std::size_t> TiffReader::valueOffset(const Entry& entry) const {
     const std::uint64_t size = std::uint64_t(unit) * entry.count;
     if (size <= 4)
         return entry.offset + 8;
-    const auto offset = reader.u32At(entry.offset + 8, order);
-    if (!offset || !reader.contains(*offset, size))
+    const auto offset = m_reader.u32At(entry.offset + 8, m_order);
+    if (!offset || !m_reader.contains(*offset, size))
         return std::nullopt;
     return std::size_t(*offset);
 }
@@ -109,10 +109,10 @@ unsigned TiffReader::typeSize(std::uint16_t type) {
 std::array<std::uint8_t, 12> TiffReader::singleValueEntry(std::uint16_t tag, std::uint16_t type,
                                                           std::uint32_t value) const {
     std::array<std::uint8_t, 12> bytes{};
-    store(bytes.data(), tag, 2, order);
-    store(bytes.data() + 2, type, 2, order);
-    store(bytes.data() + 4, 1, 4, order);
+    store(bytes.data(), tag, 2, m_order);
+    store(bytes.data() + 2, type, 2, m_order);
+    store(bytes.data() + 4, 1, 4, m_order);
     // A value shorter than four bytes sits at the start of the field.
-    store(bytes.data() + 8, value, type == Short ? 2 : 4, order);
+    store(bytes.data() + 8, value, type == Short ? 2 : 4, m_order);
     return bytes;
 }

@@ -37,9 +37,9 @@ public:
 
     explicit TiffReader(std::span<const std::uint8_t> data);
 
-    bool isValid() const { return valid; }
-    ByteOrder byteOrder() const { return order; }
-    const ByteReader& bytes() const { return reader; }
+    bool isValid() const { return m_valid; }
+    ByteOrder byteOrder() const { return m_order; }
+    const ByteReader& bytes() const { return m_reader; }
 
     // IFD 0, as the header names it.
     std::optional<Ifd> firstIfd();
@@ -79,9 +79,9 @@ private:
         std::uint64_t end = 0;
     };
 
-    ByteReader reader;
-    ByteOrder order = ByteOrder::Big;
-    bool valid = false;
-    std::array<Range, kMaxIfds> visited{};
-    int visitedCount = 0;
+    ByteReader m_reader;
+    ByteOrder m_order = ByteOrder::Big;
+    bool m_valid = false;
+    std::array<Range, kMaxIfds> m_visited{};
+    int m_visitedCount = 0;
 };
