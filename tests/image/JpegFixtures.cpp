@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "JpegFixtures.h"
 
+#include "ExifBuilder.h"
+
 #include <QPainter>
 
 #include <turbojpeg.h>
@@ -8,35 +10,8 @@
 #include <libexif/exif-utils.h>
 
 #include <cstdlib>
-#include <cstring>
 
 namespace {
-
-void addEntry(ExifData* exif, ExifIfd ifd, ExifTag tag, ExifFormat format, unsigned long components,
-              const QByteArray& bytes) {
-    ExifEntry* entry = exif_entry_new();
-    entry->tag = tag;
-    entry->format = format;
-    entry->components = components;
-    entry->size = static_cast<unsigned int>(bytes.size());
-    entry->data = static_cast<unsigned char*>(std::malloc(std::size_t(bytes.size())));
-    std::memcpy(entry->data, bytes.constData(), std::size_t(bytes.size()));
-    exif_content_add_entry(exif->ifd[ifd], entry);
-    exif_entry_unref(entry);
-}
-
-void addAscii(ExifData* exif, ExifIfd ifd, ExifTag tag, const QByteArray& text) {
-    QByteArray bytes = text;
-    bytes.append('\0');
-    addEntry(exif, ifd, tag, EXIF_FORMAT_ASCII, static_cast<unsigned long>(bytes.size()), bytes);
-}
-
-void addShort(ExifData* exif, ExifIfd ifd, ExifTag tag, int value) {
-    QByteArray bytes(2, '\0');
-    exif_set_short(reinterpret_cast<unsigned char*>(bytes.data()), exif_data_get_byte_order(exif),
-                   static_cast<ExifShort>(value));
-    addEntry(exif, ifd, tag, EXIF_FORMAT_SHORT, 1, bytes);
-}
 
 int inverseOrientation(int orientation) {
     return orientation == 6 ? 8 : orientation == 8 ? 6 : orientation;
@@ -97,46 +72,38 @@ QByteArray JpegFixtures::encodeJpeg(const QImage& image, int subsampling, int qu
 }
 
 ExifData* JpegFixtures::makeExif(const ExifOptions& options) {
-    ExifData* exif = exif_data_new();
-    exif_data_unset_option(exif, EXIF_DATA_OPTION_FOLLOW_SPECIFICATION);
-    exif_data_set_byte_order(exif, options.littleEndian ? EXIF_BYTE_ORDER_INTEL
-                                                        : EXIF_BYTE_ORDER_MOTOROLA);
+    ExifBuilder exif(options.littleEndian ? EXIF_BYTE_ORDER_INTEL : EXIF_BYTE_ORDER_MOTOROLA);
+    exif_data_unset_option(exif.data(), EXIF_DATA_OPTION_FOLLOW_SPECIFICATION);
     if (!options.make.isEmpty())
-        addAscii(exif, EXIF_IFD_0, EXIF_TAG_MAKE, options.make);
+        exif.addText(EXIF_IFD_0, EXIF_TAG_MAKE, options.make.toStdString());
     if (!options.model.isEmpty())
-        addAscii(exif, EXIF_IFD_0, EXIF_TAG_MODEL, options.model);
+        exif.addText(EXIF_IFD_0, EXIF_TAG_MODEL, options.model.toStdString());
     if (options.orientation)
-        addShort(exif, EXIF_IFD_0, EXIF_TAG_ORIENTATION, options.orientation);
+        exif.addShort(EXIF_IFD_0, EXIF_TAG_ORIENTATION, options.orientation);
     if (!options.dateTimeDigitized.isEmpty())
-        addAscii(exif, EXIF_IFD_EXIF, EXIF_TAG_DATE_TIME_DIGITIZED, options.dateTimeDigitized);
+        exif.addText(EXIF_IFD_EXIF, EXIF_TAG_DATE_TIME_DIGITIZED,
+                     options.dateTimeDigitized.toStdString());
     if (options.exposureTime) {
-        QByteArray rational(8, '\0');
-        auto* p = reinterpret_cast<unsigned char*>(rational.data());
-        exif_set_rational(p, exif_data_get_byte_order(exif), ExifRational{1, 125});
-        addEntry(exif, EXIF_IFD_EXIF, EXIF_TAG_EXPOSURE_TIME, EXIF_FORMAT_RATIONAL, 1, rational);
+        unsigned char rational[8];
+        exif_set_rational(rational, exif_data_get_byte_order(exif.data()), ExifRational{1, 125});
+        exif.addEntry(EXIF_IFD_EXIF, EXIF_TAG_EXPOSURE_TIME, EXIF_FORMAT_RATIONAL, rational, 1, 8);
     }
-    if (!options.userComment.isEmpty())
-        addEntry(exif, EXIF_IFD_EXIF, EXIF_TAG_USER_COMMENT, EXIF_FORMAT_UNDEFINED,
-                 static_cast<unsigned long>(options.userComment.size()), options.userComment);
+    if (!options.userComment.isEmpty()) {
+        const auto size = static_cast<unsigned int>(options.userComment.size());
+        exif.addEntry(EXIF_IFD_EXIF, EXIF_TAG_USER_COMMENT, EXIF_FORMAT_UNDEFINED,
+                      options.userComment.constData(), size, size);
+    }
     if (options.thumbnailOrientation && options.orientation)
-        addShort(exif, EXIF_IFD_1, EXIF_TAG_ORIENTATION, options.orientation);
-    if (!options.thumbnail.isEmpty()) {
-        exif->size = static_cast<unsigned int>(options.thumbnail.size());
-        exif->data = static_cast<unsigned char*>(std::malloc(exif->size));
-        std::memcpy(exif->data, options.thumbnail.constData(), exif->size);
-    }
-    return exif;
+        exif.addShort(EXIF_IFD_1, EXIF_TAG_ORIENTATION, options.orientation);
+    if (!options.thumbnail.isEmpty())
+        exif.setThumbnail({options.thumbnail.begin(), options.thumbnail.end()});
+    return exif.release();
 }
 
 QByteArray JpegFixtures::exifPayload(const ExifOptions& options) {
-    ExifData* exif = makeExif(options);
-    unsigned char* bytes = nullptr;
-    unsigned int size = 0;
-    exif_data_save_data(exif, &bytes, &size);
-    QByteArray payload(reinterpret_cast<const char*>(bytes), qsizetype(size));
-    std::free(bytes);
-    exif_data_unref(exif);
-    return payload;
+    ExifBuilder exif(makeExif(options));
+    const std::vector<unsigned char> payload = exif.payload();
+    return QByteArray(reinterpret_cast<const char*>(payload.data()), qsizetype(payload.size()));
 }
 
 QByteArray JpegFixtures::segment(int marker, const QByteArray& payload) {

@@ -12,6 +12,10 @@ ExifBuilder::ExifBuilder(ExifByteOrder order)
     exif_data_set_byte_order(m_exif.get(), order);
 }
 
+ExifBuilder::ExifBuilder(ExifData* data)
+    : m_exif(data)
+    , m_byteOrder(exif_data_get_byte_order(data)) {}
+
 void ExifBuilder::addEntry(ExifIfd ifd, ExifTag tag, ExifFormat format, const void* bytes,
                            unsigned int components, unsigned int size) {
     ExifMem* mem = exif_mem_new_default();
@@ -55,12 +59,11 @@ std::vector<unsigned char> ExifBuilder::payload() const {
 }
 
 std::vector<unsigned char> ExifBuilder::withApp1(const std::vector<unsigned char>& jpeg,
-                                                 const std::vector<unsigned char>& payload,
-                                                 bool keepJfif) {
+                                                 const std::vector<unsigned char>& payload) {
     if (jpeg.size() < 4 || jpeg[0] != 0xFF || jpeg[1] != 0xD8 || payload.size() + 2 > 0xFFFF)
         return {};
     std::size_t rest = 2;
-    if (!keepJfif && jpeg[2] == 0xFF && jpeg[3] == 0xE0 && jpeg.size() >= 6)
+    if (jpeg[2] == 0xFF && jpeg[3] == 0xE0 && jpeg.size() >= 6)
         rest = 4 + ((static_cast<std::size_t>(jpeg[4]) << 8) | jpeg[5]);
     if (rest > jpeg.size())
         return {};

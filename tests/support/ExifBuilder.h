@@ -12,6 +12,8 @@
 class ExifBuilder {
 public:
     explicit ExifBuilder(ExifByteOrder order = EXIF_BYTE_ORDER_INTEL);
+    // Takes over `data` (one reference).
+    explicit ExifBuilder(ExifData* data);
 
     void addEntry(ExifIfd ifd, ExifTag tag, ExifFormat format, const void* bytes,
                   unsigned int components, unsigned int size);
@@ -21,16 +23,17 @@ public:
     void setThumbnail(const std::vector<unsigned char>& jpeg);
 
     ExifData* data() const { return m_exif.get(); }
+    // Hands the data (one reference) to the caller, who unrefs it.
+    ExifData* release() { return m_exif.release(); }
     // The APP1 payload ("Exif\0\0" and the TIFF structure).
     std::vector<unsigned char> payload() const;
 
     // SOI, an APP1 segment holding `payload`, then the segments of `jpeg`
-    // after its SOI; its JFIF APP0 is dropped unless `keepJfif`, so the
-    // EXIF segment comes first, as cameras write it. Empty when `jpeg` is
-    // no JPEG or the payload does not fit a segment.
+    // after its SOI without its JFIF APP0, so the EXIF segment comes first,
+    // as cameras write it. Empty when `jpeg` is no JPEG or the payload does
+    // not fit a segment.
     static std::vector<unsigned char> withApp1(const std::vector<unsigned char>& jpeg,
-                                               const std::vector<unsigned char>& payload,
-                                               bool keepJfif = false);
+                                               const std::vector<unsigned char>& payload);
 
 private:
     struct Unref {
