@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+#include <functional>
+
+// Makes the thumbnail of a picture or movie, upright, at least `pixels` on
+// its longer side where the source is that large, by the cheapest way that
+// is good enough: the EXIF-embedded thumbnail, a JPEG decoded at the
+// smallest DCT scale that covers the size, another format through Qt's
+// readers (scaled read where the format offers one), a movie through the
+// movie frame source. Declared sizes are checked before decoding, so a
+// decompression bomb is refused. Any thread.
+namespace ThumbnailMaker {
+
+// Pictures up to this many pixels decode; larger declared sizes are refused.
+inline constexpr qint64 maximumPixels = 200'000'000;
+
+// Raises Qt's image allocation limit so real photographs of up to
+// maximumPixels decode. Once, at start-up.
+void allowLargePhotographs();
+
+QImage makeThumbnail(const QString& path, int pixels);
+// The picture path for bytes read from a file (also the fuzzing entry).
+QImage thumbnailFromBytes(const QByteArray& bytes, int pixels);
+
+// Where movie frames come from (the program installs the FFmpeg reader;
+// without one, movies get no thumbnail).
+using MovieFrameSource = std::function<QImage(const QString& path, int pixels)>;
+void setMovieFrameSource(MovieFrameSource source);
+
+} // namespace ThumbnailMaker
