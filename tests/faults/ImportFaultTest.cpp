@@ -207,8 +207,11 @@ TEST_F(ImportFaultTest, DestinationFillingUpMidFileLosesNothing) {
         const Result result = run(full.path(), mode);
         EXPECT_EQ(result.status, 1) << qPrintable(result.output);
         expectNothingLost(full.path(), m_originals);
+        // Two files are copied at once, so the one in flight beside the
+        // file that meets the full disk may fail too; never more.
         const QMap<QString, QByteArray> copied = finalFiles(full.path(), nullptr);
-        EXPECT_EQ(copied.size(), 2);
+        EXPECT_GE(copied.size(), 1);
+        EXPECT_LE(copied.size(), 2);
         for (auto it = m_originals.cbegin(); it != m_originals.cend(); ++it) {
             if (!copied.contains(it.key())) {
                 EXPECT_TRUE(result.output.contains(it.key()))
