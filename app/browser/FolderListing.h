@@ -14,7 +14,9 @@
 // names (".", "..", ".*") skipped, folders (links followed), then images,
 // then movies by FileUtils; anything else skipped; listing order kept. An
 // unreadable or vanished folder lists as empty; a name that is not valid
-// UTF-8 still lists (the path keeps the file system's bytes).
+// UTF-8 still lists, under its decoded text (U+FFFD for the bad bytes):
+// Qt decodes file names as UTF-8 with no way back, so no QString path
+// names that file and reads of it fail like those of a vanished file.
 //
 // The latest request wins: start() abandons any listing still running, and
 // nothing of an abandoned listing is ever reported. Items are handed over
