@@ -29,7 +29,8 @@ public:
         : m_filePath(FileManagerUtils::temporaryFilename()) {
         QFile file(m_filePath);
         if (!m_filePath.isEmpty() && file.open(QIODevice::WriteOnly))
-            m_written = file.write(reinterpret_cast<const char*>(data), qint64(size)) == qint64(size);
+            m_written =
+                file.write(reinterpret_cast<const char*>(data), qint64(size)) == qint64(size);
     }
     ~ScratchFile() {
         if (!m_filePath.isEmpty())

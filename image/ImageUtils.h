@@ -11,8 +11,8 @@
 
 // Image file queries and whole-file transforms. Class-level helpers without
 // state: every call works on its own buffers, codecs and temporary names, so
-// any thread may call them (the transfer run calls them from its worker). Two rewrites of the same file at once are not
-// coordinated.
+// any thread may call them (the transfer run calls them from its worker). Two rewrites of the same
+// file at once are not coordinated.
 class ImageUtils {
 public:
     // A JPEG (or PNG) by MIME type or extension, else by the file's signature.

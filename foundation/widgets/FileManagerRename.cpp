@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FileManagerRename.h"
 
-#include "Localization.h"
 #include "AlertSheet.h"
+#include "Localization.h"
 
 #include <QFile>
 #include <QFileInfo>
