@@ -49,10 +49,21 @@ Range windowAround(Range visible, int count) {
 } // namespace
 
 struct ThumbnailJob::State {
-    ThumbnailJob* job = nullptr;
-    QList<BrowserItemPtr> items;
-    int pixels = 0;
-    int threadCount = 1;
+    State(ThumbnailJob* owner, const QList<BrowserItemPtr>& list, int size)
+        : job(owner)
+        , items(list)
+        , pixels(size)
+        , threadCount(std::clamp(QThread::idealThreadCount(), 1, std::max(1, count())))
+        , inFlight(std::size_t(list.size()), 0)
+        , keptWindow{0, count() - 1} {
+        pool.setMaxThreadCount(threadCount);
+    }
+
+    ThumbnailJob* const job;
+    // Const, so reading it from several threads never detaches the copy.
+    const QList<BrowserItemPtr> items;
+    const int pixels;
+    const int threadCount;
     std::atomic<bool> started{false};
     std::atomic<bool> cancelled{false};
     std::atomic<bool> finished{false};
@@ -76,7 +87,8 @@ struct ThumbnailJob::State {
     // Lock held. The first visible item still to load, else the next one in
     // order within the kept window; -1 when there is none.
     int pickNext() {
-        const Range shown = visibleRange();
+        const quint64 packed = visible.load();
+        const Range shown = clamped(unpack(packed), count());
         for (int index = shown.first; !shown.isEmpty() && index <= shown.last; ++index) {
             if (!inFlight[std::size_t(index)] && !items[index]->thumbnailLoaded())
                 return index;
@@ -84,8 +96,8 @@ struct ThumbnailJob::State {
         const Range window = windowAround(shown, count());
         // Items before the cursor are loaded or being loaded, as long as the
         // window stays where it was.
-        if (visible.load() != cursorVisible) {
-            cursorVisible = visible.load();
+        if (packed != cursorVisible) {
+            cursorVisible = packed;
             cursor = window.first;
         }
         for (cursor = std::max(cursor, window.first); cursor <= window.last; ++cursor) {
@@ -148,16 +160,7 @@ struct ThumbnailJob::State {
 
 ThumbnailJob::ThumbnailJob(const QList<BrowserItemPtr>& items, int pixels, QObject* parent)
     : QObject(parent)
-    , m_state(std::make_shared<State>()) {
-    m_state->job = this;
-    m_state->items = items;
-    m_state->pixels = pixels;
-    m_state->inFlight.assign(std::size_t(items.size()), 0);
-    m_state->threadCount =
-        std::clamp(QThread::idealThreadCount(), 1, std::max(1, m_state->count()));
-    m_state->keptWindow = {0, m_state->count() - 1};
-    m_state->pool.setMaxThreadCount(m_state->threadCount);
-}
+    , m_state(std::make_shared<State>(this, items, pixels)) {}
 
 ThumbnailJob::~ThumbnailJob() {
     cancel();
