@@ -8,6 +8,7 @@
 #include "JpegData.h"
 #include "JpegSegmentReader.h"
 #include "TiffReader.h"
+#include "browser/ThumbnailMaker.h"
 
 #include <FileManagerUtils.h>
 
@@ -29,7 +30,8 @@ public:
         : m_filePath(FileManagerUtils::temporaryFilename()) {
         QFile file(m_filePath);
         if (!m_filePath.isEmpty() && file.open(QIODevice::WriteOnly))
-            m_written = file.write(reinterpret_cast<const char*>(data), qint64(size)) == qint64(size);
+            m_written =
+                file.write(reinterpret_cast<const char*>(data), qint64(size)) == qint64(size);
     }
     ~ScratchFile() {
         if (!m_filePath.isEmpty())
@@ -166,5 +168,11 @@ int FuzzEntries::exifRead(const std::uint8_t* data, std::size_t size) {
         exif.getTagValue(tag);
     Exif::getExifThumbnail(file.path());
     ImageUtils::getCreationDateForImage(file.path());
+    return 0;
+}
+
+int FuzzEntries::thumbnail(const std::uint8_t* data, std::size_t size) {
+    ThumbnailMaker::thumbnailFromBytes(
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size)), 256);
     return 0;
 }
