@@ -9,10 +9,8 @@
 #include "browser/ThumbnailMaker.h"
 
 #include <QBuffer>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QImageWriter>
 #include <QMutex>
 #include <QSemaphore>
@@ -23,6 +21,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <memory>
 
@@ -30,41 +30,31 @@ namespace {
 
 constexpr int kWait = 60000; // only a guard against hanging; nothing is timed
 
-QByteArray encoded(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPEG", 95);
-    return bytes;
-}
-
 QImage filled(QSize size, const QColor& color) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(color);
     return image;
 }
 
-// A JPEG whose EXIF block carries a thumbnail of another colour.
-QByteArray jpegWithExifThumbnail(const QColor& picture, const QColor& thumbnail) {
-    const QByteArray small = encoded(filled({160, 120}, thumbnail));
-    ExifBuilder exif;
-    exif.setThumbnail(std::vector<unsigned char>(small.begin(), small.end()));
-    const QByteArray large = encoded(filled({640, 480}, picture));
-    const auto file = ExifBuilder::withApp1(std::vector<unsigned char>(large.begin(), large.end()),
-                                            exif.payload());
-    return QByteArray(reinterpret_cast<const char*>(file.data()), qsizetype(file.size()));
+QByteArray jpeg(const QImage& image, bool progressive = false) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, QByteArrayLiteral("jpeg"));
+    writer.setProgressiveScanWrite(progressive);
+    writer.write(image);
+    return bytes;
 }
 
-bool near(const QColor& a, const QColor& b) {
-    return qAbs(a.red() - b.red()) < 40 && qAbs(a.green() - b.green()) < 40 &&
-           qAbs(a.blue() - b.blue()) < 40;
+bool isRed(const QColor& color) {
+    return color.red() > 200 && color.green() < 60 && color.blue() < 60;
 }
 
 qint64 mtimeOf(const QString& path) {
     return QFileInfo(path).fileTime(QFileDevice::FileModificationTime).toSecsSinceEpoch();
 }
 
-void shiftMTime(const QString& path, int seconds) {
+void shiftMTime(const QString& path, qint64 seconds) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     ASSERT_TRUE(file.setFileTime(file.fileTime(QFileDevice::FileModificationTime).addSecs(seconds),
@@ -73,16 +63,17 @@ void shiftMTime(const QString& path, int seconds) {
 
 } // namespace
 
+// Each test has its own cache root; movie frames come from a source that
+// waits for the test, so the job's choices can be watched one at a time.
 class ThumbnailTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
         m_savedCacheHome = qgetenv("XDG_CACHE_HOME");
-        qputenv("XDG_CACHE_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("cache"))));
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(path(QStringLiteral("cache"))));
     }
     void TearDown() override {
-        // Workers blocked in the frame source must be able to finish.
-        m_gate.release(1000);
+        m_gate.release(100000); // lets blocked workers finish
         m_job.reset();
         ThumbnailMaker::setMovieFrameSource({});
         qputenv("XDG_CACHE_HOME", m_savedCacheHome);
@@ -90,8 +81,6 @@ protected:
 
     QString path(const QString& name) const { return m_dir.filePath(name); }
 
-    // Movie items whose frames come from a source that waits for the test,
-    // so the order of the loads can be watched one at a time.
     QList<BrowserItemPtr> gatedMovies(int count) {
         ThumbnailMaker::setMovieFrameSource([this](const QString& file, int) {
             {
@@ -141,36 +130,37 @@ TEST_F(ThumbnailTest, JpegWithoutExifThumbnailIsDecodedSmallAndUpright) {
         const QImage image = ThumbnailMaker::makeThumbnail(file, 128, &original);
         EXPECT_EQ(image.size(), c.expected) << c.orientation;
         EXPECT_EQ(original, c.expected * (2000 / 128.0)) << c.orientation;
-        EXPECT_TRUE(near(image.pixelColor(c.redAt), Qt::red)) << c.orientation;
+        EXPECT_TRUE(isRed(image.pixelColor(c.redAt))) << c.orientation;
     }
 }
 
 TEST_F(ThumbnailTest, ExifThumbnailIsPreferredFromFileAndBytes) {
-    const QByteArray bytes = jpegWithExifThumbnail(Qt::green, Qt::magenta);
+    const QByteArray small = jpeg(filled({160, 120}, Qt::red));
+    const QByteArray large = jpeg(filled({640, 480}, Qt::blue));
+    ExifBuilder exif;
+    exif.setThumbnail(std::vector<unsigned char>(small.begin(), small.end()));
+    const auto withExif = ExifBuilder::withApp1(
+        std::vector<unsigned char>(large.begin(), large.end()), exif.payload());
+    const QByteArray bytes(reinterpret_cast<const char*>(withExif.data()),
+                           qsizetype(withExif.size()));
     const QString file = path(QStringLiteral("t.jpg"));
     ASSERT_TRUE(TestFiles::write(file, bytes));
     for (const QImage& image : {ThumbnailMaker::makeThumbnail(file, 512),
                                 ThumbnailMaker::thumbnailFromBytes(bytes, 512)}) {
         EXPECT_EQ(image.size(), QSize(160, 120));
-        EXPECT_TRUE(near(image.pixelColor(80, 60), Qt::magenta));
+        EXPECT_TRUE(isRed(image.pixelColor(80, 60)));
     }
 }
 
 TEST_F(ThumbnailTest, DecompressionBombsAreRefused) {
-    // Tiny JPEGs whose frame headers declare too many pixels, or, for a
-    // progressive one, too many coefficients to hold at once (full-size
-    // colour over 195 megapixels).
+    // Tiny JPEGs declaring too many pixels, or, progressive, too many
+    // coefficients to hold at once (full-size colour, 195 megapixels).
     struct Case {
         bool progressive;
         QSize declared;
     };
     for (const Case& c : {Case{false, {60000, 60000}}, Case{true, {15000, 13000}}}) {
-        QByteArray bomb;
-        QBuffer buffer(&bomb);
-        buffer.open(QIODevice::WriteOnly);
-        QImageWriter writer(&buffer, QByteArrayLiteral("jpeg"));
-        writer.setProgressiveScanWrite(c.progressive);
-        ASSERT_TRUE(writer.write(filled({16, 16}, Qt::red)));
+        QByteArray bomb = jpeg(filled({16, 16}, Qt::red), c.progressive);
         const qsizetype frame = bomb.indexOf(c.progressive ? "\xFF\xC2" : "\xFF\xC0");
         ASSERT_GT(frame, 0);
         const char size[] = {char(c.declared.height() >> 8), char(c.declared.height()),
@@ -189,17 +179,15 @@ TEST_F(ThumbnailTest, FailureIsRecordedAndKeptUntilTheFileChanges) {
     ASSERT_TRUE(TestFiles::write(file, QByteArray("no picture here")));
     const qint64 mtime = mtimeOf(file);
     ThumbnailLoader::Result result = ThumbnailLoader::load(file, 128);
-    EXPECT_TRUE(result.image.isNull());
     EXPECT_TRUE(result.failed);
     EXPECT_TRUE(ThumbnailCache().hasFailed(file));
 
     // A good picture under the same modification time is not looked at.
     ASSERT_TRUE(JpegFixture::write(file, {}));
-    shiftMTime(file, int(mtime - mtimeOf(file)));
+    shiftMTime(file, mtime - mtimeOf(file));
     EXPECT_TRUE(ThumbnailLoader::load(file, 128).failed);
 
     shiftMTime(file, 10);
-    EXPECT_FALSE(ThumbnailCache().hasFailed(file));
     result = ThumbnailLoader::load(file, 128);
     EXPECT_FALSE(result.failed);
     EXPECT_EQ(result.image.size(), QSize(64, 32));
@@ -215,23 +203,20 @@ TEST_F(ThumbnailTest, CacheEntryCarriesUriAndMTimeAndIsRebuiltWhenStale) {
 
     ASSERT_FALSE(ThumbnailLoader::load(file, 256).image.isNull());
     const ThumbnailCache cache;
-    EXPECT_EQ(cache.root(), path(QStringLiteral("cache/thumbnails")));
     const QString entry = cache.thumbnailPath(file, QStringLiteral("large"));
-    const auto readText = [&](const char* key) {
-        return QImage(entry).text(QString::fromLatin1(key));
-    };
-    EXPECT_EQ(readText("Thumb::URI"), uri);
-    EXPECT_EQ(readText("Thumb::MTime"), QString::number(mtimeOf(file)));
-    EXPECT_EQ(readText("Thumb::Image::Width"), QStringLiteral("600"));
-    EXPECT_EQ(QImageReader(entry).size(), QSize(256, 170));
+    EXPECT_TRUE(entry.startsWith(path(QStringLiteral("cache/thumbnails/large/"))));
+    QImage stored(entry);
+    EXPECT_EQ(stored.size(), QSize(256, 170));
+    EXPECT_EQ(stored.text(QStringLiteral("Thumb::URI")), uri);
+    EXPECT_EQ(stored.text(QStringLiteral("Thumb::MTime")), QString::number(mtimeOf(file)));
+    EXPECT_EQ(stored.text(QStringLiteral("Thumb::Image::Width")), QStringLiteral("600"));
     // Private to the user: 0600 files in 0700 folders.
-    const QFileDevice::Permissions groupOrOther = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
-                                                  QFileDevice::ExeGroup | QFileDevice::ReadOther |
-                                                  QFileDevice::WriteOther | QFileDevice::ExeOther;
-    EXPECT_EQ(QFileInfo(entry).permissions() & (groupOrOther | QFileDevice::ExeOwner),
-              QFileDevice::Permissions());
-    EXPECT_EQ(QFileInfo(QFileInfo(entry).path()).permissions() & groupOrOther,
-              QFileDevice::Permissions());
+    const auto mode = [](const QString& name) {
+        struct stat info {};
+        return ::stat(QFile::encodeName(name).constData(), &info) == 0 ? info.st_mode & 0777 : 0;
+    };
+    EXPECT_EQ(mode(entry), 0600u);
+    EXPECT_EQ(mode(QFileInfo(entry).path()), 0700u);
     // A smaller request is served by the entry; a larger one is not.
     EXPECT_EQ(cache.read(file, 200).size(), QSize(256, 170));
     EXPECT_TRUE(cache.read(file, 300).isNull());
@@ -239,25 +224,23 @@ TEST_F(ThumbnailTest, CacheEntryCarriesUriAndMTimeAndIsRebuiltWhenStale) {
     shiftMTime(file, 10);
     EXPECT_TRUE(cache.read(file, 256).isNull());
     ASSERT_FALSE(ThumbnailLoader::load(file, 256).image.isNull());
-    EXPECT_EQ(readText("Thumb::MTime"), QString::number(mtimeOf(file)));
-    EXPECT_FALSE(cache.read(file, 256).isNull());
+    stored = QImage(entry);
+    EXPECT_EQ(stored.text(QStringLiteral("Thumb::MTime")), QString::number(mtimeOf(file)));
 
     // Nothing is cached of the cache itself.
-    EXPECT_TRUE(cache.isInsideCache(entry));
     EXPECT_FALSE(ThumbnailLoader::load(entry, 128).image.isNull());
     EXPECT_FALSE(QFileInfo::exists(cache.thumbnailPath(entry, QStringLiteral("normal"))));
 }
 
-TEST_F(ThumbnailTest, JobLoadsVisibleItemsFirstAndFollowsTheVisibleRange) {
+TEST_F(ThumbnailTest, JobLoadsVisibleItemsFirstFollowsTheRangeAndStopsWhenCancelled) {
     const QList<BrowserItemPtr> items = gatedMovies(40);
     const int threads = qMin(QThread::idealThreadCount(), 40);
     m_job = std::make_unique<ThumbnailJob>(items, 128);
-    QSignalSpy loaded(m_job.get(), &ThumbnailJob::thumbnailLoaded);
     QSignalSpy finished(m_job.get(), &ThumbnailJob::finished);
     m_job->setVisibleRange(20, 23);
     m_job->start();
     // One load released at a time: each free worker asks for exactly one
-    // item, so the requests come in the order they were chosen.
+    // item, so the requests come in the order the items were chosen.
     ASSERT_TRUE(m_arrived.tryAcquire(threads, kWait));
     for (int step = threads; step < 9; ++step) {
         if (step == 6)
@@ -268,30 +251,13 @@ TEST_F(ThumbnailTest, JobLoadsVisibleItemsFirstAndFollowsTheVisibleRange) {
     // The first workers start together and may reach the source in any order.
     QList<int> order = requests();
     std::sort(order.begin(), order.begin() + threads);
-    EXPECT_EQ(order.mid(0, 6), (QList<int>{20, 21, 22, 23, 0, 1}));
-    // The new visible range comes next, then the rest goes on in order.
-    EXPECT_EQ(order.mid(6), (QList<int>{30, 31, 2}));
+    EXPECT_EQ(order, (QList<int>{20, 21, 22, 23, 0, 1, 30, 31, 2}));
 
-    m_gate.release(1000);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return finished.count() > 0; }, kWait));
-    QCoreApplication::processEvents();
-    EXPECT_EQ(finished.count(), 1);
-    EXPECT_EQ(loaded.count(), 40);
-    EXPECT_EQ(requests().size(), 40);
-}
-
-TEST_F(ThumbnailTest, CancelledJobStopsBeforeItsNextItem) {
-    const QList<BrowserItemPtr> items = gatedMovies(10);
-    const int threads = qMin(QThread::idealThreadCount(), 10);
-    m_job = std::make_unique<ThumbnailJob>(items, 128);
-    QSignalSpy finished(m_job.get(), &ThumbnailJob::finished);
-    m_job->start();
-    ASSERT_TRUE(m_arrived.tryAcquire(threads, kWait));
+    // The loads under way complete; no other starts.
     m_job->cancel();
-    m_gate.release(1000);
+    m_gate.release(100);
     ASSERT_TRUE(QTest::qWaitFor([&] { return finished.count() > 0; }, kWait));
-    EXPECT_TRUE(m_job->isCancelled());
-    EXPECT_EQ(requests().size(), threads);
+    EXPECT_EQ(requests().size(), 9);
 }
 
 TEST_F(ThumbnailTest, FarItemsGiveTheirThumbnailsBackAndReloadFromTheCache) {
@@ -301,7 +267,6 @@ TEST_F(ThumbnailTest, FarItemsGiveTheirThumbnailsBackAndReloadFromTheCache) {
     QSignalSpy finished(m_job.get(), &ThumbnailJob::finished);
     m_job->start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return finished.count() > 0; }, kWait));
-    ASSERT_FALSE(items.last()->thumbnail().isNull());
 
     // Ten visible items keep 200 on each side.
     m_job->setVisibleRange(0, 9);
@@ -318,6 +283,6 @@ TEST_F(ThumbnailTest, FarItemsGiveTheirThumbnailsBackAndReloadFromTheCache) {
         kWait));
     EXPECT_TRUE(items.at(49)->thumbnail().isNull());
     EXPECT_FALSE(items.at(259)->thumbnail().isNull());
-    // Reloaded from the cache, not from the movies.
-    EXPECT_EQ(requests().size(), 260);
+    EXPECT_EQ(requests().size(), 260); // reloaded from the cache
+    EXPECT_EQ(finished.count(), 1);
 }
