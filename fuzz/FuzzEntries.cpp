@@ -8,6 +8,7 @@
 #include "JpegData.h"
 #include "JpegSegmentReader.h"
 #include "TiffReader.h"
+#include "browser/ThumbnailMaker.h"
 
 #include <FileManagerUtils.h>
 
@@ -167,5 +168,11 @@ int FuzzEntries::exifRead(const std::uint8_t* data, std::size_t size) {
         exif.getTagValue(tag);
     Exif::getExifThumbnail(file.path());
     ImageUtils::getCreationDateForImage(file.path());
+    return 0;
+}
+
+int FuzzEntries::thumbnail(const std::uint8_t* data, std::size_t size) {
+    ThumbnailMaker::thumbnailFromBytes(
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size)), 256);
     return 0;
 }

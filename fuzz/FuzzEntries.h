@@ -26,4 +26,8 @@ int exifRead(const std::uint8_t* data, std::size_t size);
 // outside the input or the walks do not end.
 int byteReader(const std::uint8_t* data, std::size_t size);
 
+// The browser's thumbnail maker over the bytes as a picture file: EXIF
+// thumbnail, DCT-scaled JPEG decode, Qt's readers, each after its size check.
+int thumbnail(const std::uint8_t* data, std::size_t size);
+
 } // namespace FuzzEntries

@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // fuzz_seeds FOLDER: writes small valid JPEG files (with and without EXIF,
-// each orientation, odd sizes) as starting points for the fuzzers.
+// each orientation, odd sizes, one with an EXIF thumbnail) and a PNG as
+// starting points for the fuzzers.
+#include "ExifBuilder.h"
 #include "JpegFixture.h"
+#include "TestFiles.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QGuiApplication>
+#include <QImage>
 
 #include <cstdio>
 
@@ -37,5 +42,24 @@ int main(int argc, char** argv) {
                 ++written;
         }
     }
+    // The picture readers beyond JPEG, and the EXIF thumbnail.
+    QImage picture(24, 16, QImage::Format_ARGB32);
+    picture.fill(Qt::darkCyan);
+    if (picture.save(folder + QStringLiteral("/seed.png")))
+        ++written;
+    QByteArray small;
+    QBuffer buffer(&small);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "JPEG");
+    ExifBuilder exif;
+    exif.addShort(EXIF_IFD_0, EXIF_TAG_ORIENTATION, 6);
+    exif.setThumbnail(std::vector<unsigned char>(small.begin(), small.end()));
+    const QByteArray large = JpegFixture::jpeg({});
+    const auto file = ExifBuilder::withApp1(std::vector<unsigned char>(large.begin(), large.end()),
+                                            exif.payload());
+    if (TestFiles::write(
+            folder + QStringLiteral("/seed-exif-thumbnail.jpg"),
+            QByteArray(reinterpret_cast<const char*>(file.data()), qsizetype(file.size()))))
+        ++written;
     return written > 0 ? 0 : 1;
 }

@@ -11,15 +11,20 @@
 
 // Replaces the icons of a list of items by their thumbnails on worker
 // threads (at most one per core): the visible items first, the visible
-// range read again after every load, then the rest in order. Items far
-// from the visible range (more than about two screens) give their decoded
-// thumbnails back, and are loaded again (normally from the cache) when they
-// come near. A cancelled job stops before its next item; a load already
+// range read again after every load, then the rest in order. Once a visible
+// range is set, "the rest" is the items within about two screens of it
+// (twice the visible count, at least 200 items, each way); items farther
+// away give their decoded thumbnails back and are loaded again (normally
+// from the cache) when they come near. Without a visible range every item
+// is loaded. A cancelled job stops before its next item; a load already
 // started completes.
 //
-// Threads: construct, setVisibleRange() and cancel() on the main thread;
-// thumbnailLoaded arrives on the main thread. The job keeps its own copy of
-// the list.
+// finished is emitted once: when the job first runs out of items or is
+// cancelled. Until cancelled it still serves later visible ranges.
+//
+// Threads: construct, start(), setVisibleRange() and cancel() on the main
+// thread; thumbnailLoaded and finished arrive on the main thread. The job
+// keeps its own copy of the list.
 class ThumbnailJob : public QObject {
     Q_OBJECT
 public:

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QSize>
 #include <QString>
 
 #include <functional>
@@ -23,13 +24,21 @@ inline constexpr qint64 maximumPixels = 200'000'000;
 // maximumPixels decode. Once, at start-up.
 void allowLargePhotographs();
 
-QImage makeThumbnail(const QString& path, int pixels);
+// Null when the file is neither picture nor movie or cannot be decoded.
+// `originalSize`, when given, receives the upright size of the original
+// where the way taken reads it (invalid otherwise).
+QImage makeThumbnail(const QString& path, int pixels, QSize* originalSize = nullptr);
 // The picture path for bytes read from a file (also the fuzzing entry).
 QImage thumbnailFromBytes(const QByteArray& bytes, int pixels);
+
+// `image` scaled down so its longer side is at most max(pixels, 1); never
+// scaled up.
+QImage scaledToFit(const QImage& image, int pixels);
 
 // Where movie frames come from (the program installs the FFmpeg reader;
 // without one, movies get no thumbnail).
 using MovieFrameSource = std::function<QImage(const QString& path, int pixels)>;
 void setMovieFrameSource(MovieFrameSource source);
+bool hasMovieFrameSource();
 
 } // namespace ThumbnailMaker

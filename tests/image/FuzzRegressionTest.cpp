@@ -82,5 +82,6 @@ TEST(FuzzRegression, ParsersSurviveCorruptInputs) {
     for (qsizetype i = 0; i < inputs.size(); i += 7) {
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(inputs[i].constData());
         EXPECT_EQ(FuzzEntries::exifRead(bytes, std::size_t(inputs[i].size())), 0);
+        EXPECT_EQ(FuzzEntries::thumbnail(bytes, std::size_t(inputs[i].size())), 0);
     }
 }

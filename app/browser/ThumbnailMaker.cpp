@@ -1,0 +1,284 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ThumbnailMaker.h"
+
+#include "ExifDataIO.h"
+#include "ImageTransformOps.h"
+#include "ImageUtils.h"
+#include "JpegData.h"
+#include "JpegSegmentReader.h"
+#include "LibexifHandles.h"
+#include "ScaledJpegReader.h"
+
+#include "FileUtils.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QMutex>
+#include <QMutexLocker>
+
+#include <libexif/exif-utils.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <utility>
+
+namespace {
+
+// An EXIF thumbnail lives in one 64 KB segment; a larger declared size is
+// a forgery meant to make us allocate.
+constexpr int kMaxEmbeddedSide = 4096;
+// Cameras write about ten progressive scans; libjpeg walks the whole
+// coefficient buffer for each, so thousands of tiny scans are a time bomb.
+constexpr int kMaxJpegScans = 100;
+// Progressive and multi-scan JPEGs keep every DCT coefficient (2 bytes) of
+// the whole picture whatever the output scale: the budget Qt's decoders get.
+constexpr qint64 kMaxCoefficientBytes = ThumbnailMaker::maximumPixels * 4;
+
+QMutex& movieSourceLock() {
+    static QMutex lock;
+    return lock;
+}
+
+ThumbnailMaker::MovieFrameSource& movieSource() {
+    static ThumbnailMaker::MovieFrameSource source;
+    return source;
+}
+
+bool acceptableSize(const QSize& size) {
+    return size.isValid() && qint64(size.width()) * size.height() <= ThumbnailMaker::maximumPixels;
+}
+
+QSize sizeToFit(const QSize& size, int pixels) {
+    const int box = std::max(pixels, 1);
+    if (size.width() <= box && size.height() <= box)
+        return size;
+    return size.scaled(box, box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+}
+
+bool isTransposing(int orientation) {
+    return orientation >= 5 && orientation <= 8;
+}
+
+// IFD 0's orientation, 0 when absent or unreadable.
+int orientationOf(ExifData* exif) {
+    if (!exif)
+        return 0;
+    ExifEntry* entry = exif_content_get_entry(exif->ifd[EXIF_IFD_0], EXIF_TAG_ORIENTATION);
+    if (!entry || entry->format != EXIF_FORMAT_SHORT || entry->components < 1 || !entry->data ||
+        entry->size < 2)
+        return 0;
+    const int value = exif_get_short(entry->data, exif_data_get_byte_order(exif));
+    return value >= 1 && value <= 8 ? value : 0;
+}
+
+QImage embeddedThumbnail(ExifData* exif, int pixels) {
+    if (!exif || !exif->data || exif->size == 0)
+        return QImage();
+    QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(exif->data), qsizetype(exif->size));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    // IFD 1 holds JPEG thumbnails only; naming the format spares probing
+    // every plugin.
+    QImageReader reader(&buffer, QByteArrayLiteral("jpeg"));
+    reader.setAutoTransform(false);
+    const QSize declared = reader.size();
+    if (!declared.isValid() || declared.width() > kMaxEmbeddedSide ||
+        declared.height() > kMaxEmbeddedSide)
+        return QImage();
+    const QImage image = reader.read();
+    if (image.isNull())
+        return image;
+    return ImageTransformOps::orientedUpright(ThumbnailMaker::scaledToFit(image, pixels),
+                                              orientationOf(exif));
+}
+
+bool startsLikeJpeg(const QByteArray& bytes) {
+    return bytes.startsWith("\xFF\xD8\xFF");
+}
+
+struct JpegLayout {
+    int scans = 0; // counted up to one past the limit
+    bool progressive = false;
+    qint64 coefficientBytes = 0; // of the whole picture, all components
+};
+
+JpegLayout layoutOf(const QByteArray& bytes) {
+    JpegLayout layout;
+    // Segment by segment up to the first scan, so the markers of an EXIF
+    // thumbnail inside APP1 are not taken for the picture's.
+    JpegSegmentReader segments(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                         std::size_t(bytes.size())));
+    while (const auto segment = segments.next()) {
+        const int marker = segment->marker;
+        if (marker == JPEG_MARKER_SOS) {
+            // Inside entropy-coded data 0xFF is always followed by 0x00 or a
+            // restart marker, so every later FF DA pair starts a scan.
+            layout.scans = 1;
+            for (qsizetype at = bytes.indexOf('\xFF', qsizetype(segment->end));
+                 at >= 0 && at + 1 < bytes.size() && layout.scans <= kMaxJpegScans;
+                 at = bytes.indexOf('\xFF', at + 1)) {
+                if (bytes.at(at + 1) == '\xDA')
+                    ++layout.scans;
+            }
+            break;
+        }
+        const bool frame =
+            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        const auto payload = segment->payload;
+        if (!frame || payload.size() < 6)
+            continue;
+        // SOF2, SOF6, SOF10 and SOF14 are the progressive frames.
+        layout.progressive = (marker & 0x03) == 0x02;
+        const qint64 height = (payload[1] << 8) | payload[2];
+        const qint64 width = (payload[3] << 8) | payload[4];
+        const std::size_t components = std::min<std::size_t>(payload[5], (payload.size() - 6) / 3);
+        int maxH = 1, maxV = 1;
+        for (std::size_t c = 0; c < components; ++c) {
+            maxH = std::max(maxH, payload[7 + 3 * c] >> 4);
+            maxV = std::max(maxV, payload[7 + 3 * c] & 0x0F);
+        }
+        for (std::size_t c = 0; c < components; ++c) {
+            const qint64 h = payload[7 + 3 * c] >> 4, v = payload[7 + 3 * c] & 0x0F;
+            const qint64 blocksWide = (width * h + maxH * 8 - 1) / (maxH * 8);
+            const qint64 blocksHigh = (height * v + maxV * 8 - 1) / (maxV * 8);
+            layout.coefficientBytes += blocksWide * blocksHigh * 64 * 2;
+        }
+    }
+    return layout;
+}
+
+// Decoded at the smallest DCT scale that covers the size asked for. Empty
+// when the bytes are no JPEG; a null image when the JPEG is refused or
+// cannot be decoded (no other reader is to try it then: Qt's would hit
+// the same buffers).
+std::optional<QImage> jpegThumbnail(const QByteArray& bytes, int orientation, int pixels,
+                                    QSize* originalSize) {
+    const QSize stored = ScaledJpegReader::storedSize(bytes);
+    if (!stored.isValid())
+        return std::nullopt;
+    const JpegLayout layout = layoutOf(bytes);
+    const bool buffered = layout.progressive || layout.scans > 1;
+    if (!acceptableSize(stored) || layout.scans > kMaxJpegScans ||
+        (buffered && layout.coefficientBytes > kMaxCoefficientBytes))
+        return QImage();
+    const QImage image = ScaledJpegReader::read(bytes, sizeToFit(stored, pixels));
+    if (image.isNull())
+        return image;
+    if (originalSize)
+        *originalSize = isTransposing(orientation) ? stored.transposed() : stored;
+    return ImageTransformOps::orientedUpright(ThumbnailMaker::scaledToFit(image, pixels),
+                                              orientation);
+}
+
+QImage readerThumbnail(QImageReader& reader, int pixels, QSize* originalSize) {
+    reader.setAutoTransform(true);
+    const QSize declared = reader.size();
+    if (!acceptableSize(declared))
+        return QImage();
+    // The scaled size is of the stored picture; the box is square, so the
+    // turn that follows keeps it inside.
+    const QSize target = sizeToFit(declared, pixels);
+    if (target != declared && reader.supportsOption(QImageIOHandler::ScaledSize))
+        reader.setScaledSize(target);
+    const QImage image = reader.read();
+    if (image.isNull())
+        return image;
+    if (originalSize)
+        *originalSize = reader.transformation().testFlag(QImageIOHandler::TransformationRotate90)
+                            ? declared.transposed()
+                            : declared;
+    return ThumbnailMaker::scaledToFit(image, pixels);
+}
+
+QImage pictureThumbnail(const QString& path, int pixels, QSize* originalSize) {
+    // Not a FIFO or device that happens to carry an image's extension.
+    if (!QFileInfo(path).isFile())
+        return QImage();
+    const ExifDataPtr exif(ExifDataIO::loadExifDataFromFile(path));
+    const QImage image = embeddedThumbnail(exif.get(), pixels);
+    if (!image.isNull())
+        return image;
+    if (ImageUtils::looksLikeJpeg(path)) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return QImage();
+        const std::optional<QImage> jpeg =
+            jpegThumbnail(file.readAll(), orientationOf(exif.get()), pixels, originalSize);
+        if (jpeg)
+            return *jpeg;
+    }
+    // Another format, or a file named .jpg that is none.
+    QImageReader reader(path);
+    return readerThumbnail(reader, pixels, originalSize);
+}
+
+} // namespace
+
+void ThumbnailMaker::allowLargePhotographs() {
+    // Qt's decoders allocate 32-bit pixels; the limit is in megabytes.
+    constexpr int megabytes = int((maximumPixels * 4 + (1 << 20) - 1) >> 20);
+    const int current = QImageReader::allocationLimit();
+    if (current != 0 && current < megabytes)
+        QImageReader::setAllocationLimit(megabytes);
+}
+
+QImage ThumbnailMaker::makeThumbnail(const QString& path, int pixels, QSize* originalSize) {
+    if (originalSize)
+        *originalSize = QSize();
+    if (FileUtils::isImageFile(path))
+        return pictureThumbnail(path, pixels, originalSize);
+    if (FileUtils::isVideoFile(path)) {
+        MovieFrameSource source;
+        {
+            QMutexLocker locker(&movieSourceLock());
+            source = movieSource();
+        }
+        return source ? scaledToFit(source(path, pixels), pixels) : QImage();
+    }
+    return QImage();
+}
+
+QImage ThumbnailMaker::thumbnailFromBytes(const QByteArray& bytes, int pixels) {
+    if (bytes.isEmpty())
+        return QImage();
+    if (startsLikeJpeg(bytes)) {
+        const ExifDataPtr exif(ExifDataIO::loadExifData(
+            reinterpret_cast<const unsigned char*>(bytes.constData()), std::size_t(bytes.size())));
+        const QImage image = embeddedThumbnail(exif.get(), pixels);
+        if (!image.isNull())
+            return image;
+        const std::optional<QImage> jpeg =
+            jpegThumbnail(bytes, orientationOf(exif.get()), pixels, nullptr);
+        if (jpeg)
+            return *jpeg;
+    }
+    QByteArray data = bytes;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    return readerThumbnail(reader, pixels, nullptr);
+}
+
+QImage ThumbnailMaker::scaledToFit(const QImage& image, int pixels) {
+    if (image.isNull())
+        return image;
+    const QSize target = sizeToFit(image.size(), pixels);
+    if (target == image.size())
+        return image;
+    return image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+void ThumbnailMaker::setMovieFrameSource(MovieFrameSource source) {
+    QMutexLocker locker(&movieSourceLock());
+    movieSource() = std::move(source);
+}
+
+bool ThumbnailMaker::hasMovieFrameSource() {
+    QMutexLocker locker(&movieSourceLock());
+    return bool(movieSource());
+}
