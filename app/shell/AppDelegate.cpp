@@ -4,10 +4,11 @@
 #include "AboutBoxController.h"
 #include "ApplicationBusService.h"
 #include "GeneralPreferencesController.h"
-#include "HomeWindow.h"
 #include "PreferencesWindowController.h"
 #include "TransferPreferencesController.h"
 #include "ViewerPreferencesController.h"
+#include "browser/ThumbnailMaker.h"
+#include "browser/ui/ImageBrowserController.h"
 #include "camera/CameraDevice.h"
 #include "camera/CameraDrive.h"
 #include "camera/gphoto/GPhotoDevice.h"
@@ -19,17 +20,19 @@
 #include "DistributedNotificationCenter.h"
 #include "FileUtils.h"
 #include "Localization.h"
+#include "MovieFrameReader.h"
 #include "UserDefaults.h"
 #include "widgets/ApplicationUtils.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QLoggingCategory>
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
+#include <QtConcurrent/QtConcurrentRun>
 
 Q_LOGGING_CATEGORY(lcShell, "pixhaul.shell")
 
@@ -57,8 +60,8 @@ TransferAssistantController* AppDelegate::transferController() const {
     return m_transfer;
 }
 
-HomeWindow* AppDelegate::homeWindow() const {
-    return m_home;
+ImageBrowserController* AppDelegate::imageBrowserController() const {
+    return m_browser;
 }
 
 bool AppDelegate::becomePrimaryInstance() {
@@ -74,6 +77,11 @@ bool AppDelegate::becomePrimaryInstance() {
 
 void AppDelegate::awakeFromNib() {
     SettingsDefaults::registerDefaults(UserDefaults::standardUserDefaults());
+    // Real photographs decode; movie thumbnails come from FFmpeg.
+    ThumbnailMaker::allowLargePhotographs();
+    ThumbnailMaker::setMovieFrameSource([](const QString& path, int pixels) {
+        return MovieFrameReader(path).frameNearStart(QSize(pixels, pixels));
+    });
 
     m_notifications = new DistributedNotificationCenter(this);
     connect(m_notifications, &DistributedNotificationCenter::notificationReceived, this,
@@ -164,45 +172,45 @@ void AppDelegate::importFromFolder(const QString& path) {
 }
 
 void AppDelegate::browseImages() {
-    // Until the image browser exists, a small home window offers what the
-    // application can do.
-    if (!m_home) {
-        m_home = new HomeWindow;
-        m_home->setAttribute(Qt::WA_DeleteOnClose);
-        connect(m_home, &HomeWindow::importRequested, this, &AppDelegate::importFromFolder);
-        connect(m_home, &HomeWindow::browseRequested, this, [this] {
-            browseImagesAtPath(UserDefaults::standardUserDefaults().stringForKey(
-                QStringLiteral("browser_folder")));
-        });
-        connect(m_home, &HomeWindow::preferencesRequested, this, &AppDelegate::showPreferences);
-        connect(m_home, &HomeWindow::aboutRequested, this, &AppDelegate::showAboutBox);
-    }
-    m_home->show();
-    m_home->raise();
-    m_home->activateWindow();
-    Q_EMIT browseRequested(QString());
+    browseImagesAtPath(QString());
 }
 
 void AppDelegate::browseImagesAtPath(const QString& path) {
-    if (path.isEmpty()) {
-        browseImages();
-        return;
+    // One browser for the life of the process, made on first use.
+    if (!m_browser) {
+        m_browser = new ImageBrowserController(UserDefaults::standardUserDefaults());
+        connect(m_browser, &ImageBrowserController::importRequested, this,
+                &AppDelegate::importFromFolder);
+        connect(m_browser, &ImageBrowserController::preferencesRequested, this,
+                &AppDelegate::showPreferences);
+        connect(m_browser, &ImageBrowserController::aboutRequested, this,
+                &AppDelegate::showAboutBox);
     }
-    // Stand-in for the image browser: the desktop's file manager.
+    m_browser->openPath(path);
     Q_EMIT browseRequested(path);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-    quitWhenNothingIsShown();
 }
 
 void AppDelegate::runTransferWithCamera(const std::shared_ptr<Camera>& camera) {
     if (!camera)
         return;
-    if (!Transferer::cameraHasFiles(*camera, false)) {
-        ApplicationUtils::alert(Localization::localizedString("EMPTY_CAMERA"),
-                                ApplicationUtils::AlertStyleWarning);
-        quitWhenNothingIsShown();
-        return;
-    }
+    // Looking for files reads the card (or asks the device camera, whose
+    // answers come through this thread): on a worker, never here.
+    auto* check = new QFutureWatcher<bool>(this);
+    connect(check, &QFutureWatcher<bool>::finished, this, [this, check, camera] {
+        check->deleteLater();
+        if (!check->result()) {
+            ApplicationUtils::alert(Localization::localizedString("EMPTY_CAMERA"),
+                                    ApplicationUtils::AlertStyleWarning);
+            quitWhenNothingIsShown();
+            return;
+        }
+        showTransferAssistant(camera);
+    });
+    check->setFuture(
+        QtConcurrent::run([camera] { return Transferer::cameraHasFiles(*camera, false); }));
+}
+
+void AppDelegate::showTransferAssistant(const std::shared_ptr<Camera>& camera) {
     // An earlier assistant keeps running on its own until its window closes.
     auto* assistant = new TransferAssistantController(camera);
     assistant->setAttribute(Qt::WA_DeleteOnClose);

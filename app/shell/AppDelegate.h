@@ -21,7 +21,7 @@ class CameraDevice;
 class DistributedNotificationCenter;
 class GPhotoDeviceBrowser;
 struct GPhotoDeviceInfo;
-class HomeWindow;
+class ImageBrowserController;
 class PreferencesWindowController;
 class TransferAssistantController;
 
@@ -45,14 +45,15 @@ public:
     void applicationWillTerminate();
 
     // Files, folders or cards handed over on the command line or by the
-    // desktop: a card opens the assistant; a folder is browsed (in the
-    // desktop's file manager until Pixhaul has its own browser); pictures
+    // desktop: a card opens the assistant; a folder is browsed; pictures
     // are meant for the full-screen viewer, which this build does not have.
     void openFiles(const QStringList& paths);
     bool openFile(const QString& path) const;
 
     void browseImages();
     void browseImagesAtPath(const QString& path);
+    // Opens the transfer assistant on `camera` once a worker has found files
+    // on it; an empty camera gets an alert instead.
     void runTransferWithCamera(const std::shared_ptr<Camera>& camera);
     void showFullscreen(const QStringList& paths, bool startSlideshow, int startIndex);
 
@@ -67,7 +68,7 @@ public:
     bool launchedFromDetector() const { return m_fromDetector; }
     const std::optional<QStringList>& fullscreenImages() const { return m_handedImages; }
     TransferAssistantController* transferController() const;
-    HomeWindow* homeWindow() const;
+    ImageBrowserController* imageBrowserController() const;
     StartAtLoginController& loginController() { return *m_login; }
     // Makes this process the one that answers later starts; false when
     // another Pixhaul already runs.
@@ -82,13 +83,15 @@ public:
     static QStringList imagesBesideFile(const QString& file, int* index);
 
 Q_SIGNALS:
-    // Stand-ins report what they would have shown (tests listen).
+    // The browser was asked to show `path` (empty: the folder it showed last).
     void browseRequested(const QString& path);
+    // Pictures meant for the full-screen viewer, which this build lacks.
     void fullscreenRefused(const QStringList& paths);
 
 private:
     void deviceAdded(const GPhotoDeviceInfo& info);
     void importFromFolder(const QString& path);
+    void showTransferAssistant(const std::shared_ptr<Camera>& camera);
     void quitWhenNothingIsShown();
 
     bool m_fromDetector = false;
@@ -100,7 +103,7 @@ private:
     GPhotoDeviceBrowser* m_deviceBrowser = nullptr;
     std::unique_ptr<StartAtLoginController> m_login;
     QPointer<TransferAssistantController> m_transfer;
-    QPointer<HomeWindow> m_home;
+    QPointer<ImageBrowserController> m_browser;
     QPointer<PreferencesWindowController> m_preferences;
     QPointer<AboutBoxController> m_about;
 };

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Runs on a private session bus (dbus-run-session).
 #include "shell/AppDelegate.h"
-#include "shell/HomeWindow.h"
+#include "browser/ui/ImageBrowserController.h"
 #include "transfer/ui/TransferAssistantController.h"
 
 #include "DistributedNotificationCenter.h"
@@ -22,7 +22,7 @@
 
 namespace {
 
-// Catches what would have gone to the desktop's file manager.
+// Catches anything that would go to the desktop's file manager.
 class FileManagerStandIn : public QObject {
     Q_OBJECT
 public:
@@ -52,6 +52,10 @@ class AppDelegateTest : public ::testing::Test {
 protected:
     void SetUp() override {
         UserDefaults::useFile(m_dir.filePath("pixhaul.conf"));
+        // The browser reaches these folders through a favourite, whatever
+        // the machine mounts.
+        UserDefaults::standardUserDefaults().setObject(QStringList{m_dir.path()},
+                                                       "browser_favorites");
         m_card = m_dir.filePath("EOS_DIGITAL");
         ASSERT_TRUE(JpegFixture::write(m_card + "/DCIM/100CANON/IMG_0001.JPG", {}));
         m_plain = m_dir.filePath("Holidays");
@@ -83,12 +87,12 @@ TEST_F(AppDelegateTest, TransferArgumentSuppressesOnlyTheFirstBrowse) {
     auto delegate = start({"pixhaul", "-transfer"});
     EXPECT_TRUE(delegate->launchedFromDetector());
     delegate->applicationDidFinishLaunching();
-    EXPECT_EQ(delegate->homeWindow(), nullptr);
+    EXPECT_EQ(delegate->imageBrowserController(), nullptr);
     EXPECT_FALSE(delegate->launchedFromDetector());
 
     EXPECT_FALSE(delegate->applicationShouldHandleReopen(false));
-    ASSERT_NE(delegate->homeWindow(), nullptr);
-    EXPECT_TRUE(delegate->homeWindow()->isVisible());
+    ASSERT_NE(delegate->imageBrowserController(), nullptr);
+    EXPECT_TRUE(delegate->imageBrowserController()->isVisible());
     EXPECT_TRUE(delegate->applicationShouldHandleReopen(true));
 
     auto plainStart = start({"pixhaul"});
@@ -118,6 +122,8 @@ TEST_F(AppDelegateTest, RequestsWithoutACardOrWithoutFilesOpenNoAssistant) {
     ASSERT_TRUE(QDir().mkpath(emptyCard + "/DCIM/100CANON"));
     dismissNextAlert();
     delegate->doStartup({{"pixhaul.transfer", emptyCard}});
+    // The card is looked at on a worker; its alert comes and goes.
+    QTest::qWait(1000);
     EXPECT_EQ(delegate->transferController(), nullptr);
 }
 
@@ -125,10 +131,15 @@ TEST_F(AppDelegateTest, HandedFoldersAreImportedWhenCardsAndBrowsedOtherwise) {
     auto delegate = start({"pixhaul"});
     QSignalSpy browsed(delegate.get(), &AppDelegate::browseRequested);
     delegate->openFiles({m_plain});
-    EXPECT_EQ(m_fileManager.opened, QStringList{m_plain});
+    ASSERT_NE(delegate->imageBrowserController(), nullptr);
+    EXPECT_EQ(delegate->imageBrowserController()->currentPath(), m_plain);
+    EXPECT_EQ(browsed.size(), 1);
+    EXPECT_TRUE(m_fileManager.opened.isEmpty());
     EXPECT_EQ(delegate->transferController(), nullptr);
 
     delegate->openFiles({m_card});
+    for (int i = 0; i < 50 && !delegate->transferController(); ++i)
+        QTest::qWait(100);
     ASSERT_NE(delegate->transferController(), nullptr);
 }
 
@@ -158,7 +169,8 @@ TEST_F(AppDelegateTest, HandedImagesGoToTheViewer) {
 
     // A file whose folder holds no image: its folder is browsed instead.
     delegate->openFiles({m_plain + "/notes.txt"});
-    EXPECT_EQ(m_fileManager.opened, QStringList{m_plain});
+    ASSERT_NE(delegate->imageBrowserController(), nullptr);
+    EXPECT_EQ(delegate->imageBrowserController()->currentPath(), m_plain);
 }
 
 #include "AppDelegateTest.moc"

@@ -99,6 +99,22 @@
         <translation>Quit</translation>
     </message>
     <message>
+        <source>BROWSER_FAVORITES</source>
+        <translation>Favorites</translation>
+    </message>
+    <message>
+        <source>BROWSER_DEVICES</source>
+        <translation>Drives</translation>
+    </message>
+    <message>
+        <source>MENU_VIEW</source>
+        <translation>&amp;View</translation>
+    </message>
+    <message>
+        <source>MENU_GO</source>
+        <translation>&amp;Go</translation>
+    </message>
+    <message>
         <source>MENU_FILE</source>
         <translation>&amp;File</translation>
     </message>
