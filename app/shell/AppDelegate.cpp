@@ -98,8 +98,9 @@ void AppDelegate::awakeFromNib() {
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
+    // A folder handed over at start is already on screen.
     if (!m_handedImages)
-        applicationShouldHandleReopen(false);
+        applicationShouldHandleReopen(anyWindowVisible());
 }
 
 bool AppDelegate::applicationShouldHandleReopen(bool hasVisibleWindows) {

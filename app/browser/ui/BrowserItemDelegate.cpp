@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmapCache>
+#include <QStyle>
 #include <QTextLayout>
 
 namespace {
@@ -20,10 +21,14 @@ const QColor kCellSelection = QColor::fromRgbF(0.75f, 0.75f, 0.75f, 1.0f);
 const QColor kLabelSelection = QColor::fromRgbF(0.219f, 0.457f, 0.84f, 1.0f);
 
 QIcon iconForType(int type) {
+    // The desktop's icon theme, else the style's own icons.
     static const QIcon icons[] = {
-        QIcon::fromTheme(QStringLiteral("folder")),
-        QIcon::fromTheme(QStringLiteral("image-x-generic")),
-        QIcon::fromTheme(QStringLiteral("video-x-generic")),
+        QIcon::fromTheme(QStringLiteral("folder"),
+                         QApplication::style()->standardIcon(QStyle::SP_DirIcon)),
+        QIcon::fromTheme(QStringLiteral("image-x-generic"),
+                         QApplication::style()->standardIcon(QStyle::SP_FileIcon)),
+        QIcon::fromTheme(QStringLiteral("video-x-generic"),
+                         QApplication::style()->standardIcon(QStyle::SP_MediaPlay)),
     };
     return icons[qBound(0, type, 2)];
 }

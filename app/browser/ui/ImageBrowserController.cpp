@@ -25,6 +25,7 @@
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
@@ -60,6 +61,11 @@ SourceListItem* longestContained(const std::vector<SourceListItemPtr>& nodes, co
     return best;
 }
 
+// The desktop's icon theme, else the style's own icon.
+QIcon themeIcon(const char* name, QStyle::StandardPixmap fallback) {
+    return QIcon::fromTheme(QLatin1String(name), QApplication::style()->standardIcon(fallback));
+}
+
 } // namespace
 
 ImageBrowserController::ImageBrowserController(UserDefaults& settings, QWidget* parent)
@@ -86,6 +92,7 @@ ImageBrowserController::ImageBrowserController(UserDefaults& settings, QWidget* 
     });
 
     m_scopeBar = new ScopeBar(this);
+    m_scopeBar->hide(); // until "Show View Options"
     m_browser = new BrowserGridView(this);
     m_browser->setModel(m_content.model());
     auto* content = new QWidget(this);
@@ -144,12 +151,12 @@ void ImageBrowserController::buildToolBar() {
     QToolBar* toolbar = addToolBar(localizedString("Toolbar"));
     toolbar->setObjectName(QStringLiteral("toolbar"));
     toolbar->setMovable(false);
-    m_backAction = toolbar->addAction(QIcon::fromTheme(QStringLiteral("go-previous")),
+    m_backAction = toolbar->addAction(themeIcon("go-previous", QStyle::SP_ArrowBack),
                                       localizedString("Back"), this, [this] { historyMove(0); });
     m_backAction->setObjectName(QStringLiteral("back"));
     m_backAction->setShortcut(QKeySequence::Back);
     m_forwardAction =
-        toolbar->addAction(QIcon::fromTheme(QStringLiteral("go-next")), localizedString("Forward"),
+        toolbar->addAction(themeIcon("go-next", QStyle::SP_ArrowForward), localizedString("Forward"),
                            this, [this] { historyMove(1); });
     m_forwardAction->setObjectName(QStringLiteral("forward"));
     m_forwardAction->setShortcut(QKeySequence::Forward);
@@ -157,7 +164,7 @@ void ImageBrowserController::buildToolBar() {
     // The title bar's path menu: the current folder and its parents.
     auto* pathButton = new QToolButton(toolbar);
     pathButton->setObjectName(QStringLiteral("pathMenu"));
-    pathButton->setIcon(QIcon::fromTheme(QStringLiteral("folder")));
+    pathButton->setIcon(themeIcon("folder", QStyle::SP_DirIcon));
     pathButton->setToolTip(localizedString("Enclosing Folders"));
     pathButton->setPopupMode(QToolButton::InstantPopup);
     m_pathMenu = new QMenu(pathButton);
@@ -165,7 +172,7 @@ void ImageBrowserController::buildToolBar() {
     pathButton->setMenu(m_pathMenu);
     toolbar->addWidget(pathButton);
 
-    m_viewOptionsAction = toolbar->addAction(QIcon::fromTheme(QStringLiteral("view-filter")),
+    m_viewOptionsAction = toolbar->addAction(themeIcon("view-filter", QStyle::SP_FileDialogDetailedView),
                                              localizedString("Show View Options"), this,
                                              &ImageBrowserController::showViewOptions);
     m_viewOptionsAction->setObjectName(QStringLiteral("view_options"));
@@ -518,7 +525,7 @@ void ImageBrowserController::fillPathMenu() {
     while (!path.isEmpty()) {
         const QString target = path;
         const QString name = QFileInfo(path).fileName();
-        m_pathMenu->addAction(QIcon::fromTheme(QStringLiteral("folder")),
+        m_pathMenu->addAction(themeIcon("folder", QStyle::SP_DirIcon),
                               name.isEmpty() ? path : name, this,
                               [this, target] { openPath(target); });
         if (path == QLatin1String("/"))
