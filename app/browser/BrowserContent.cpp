@@ -19,7 +19,7 @@ BrowserContent::BrowserContent(QObject* parent)
     connect(&m_listing, &FolderListing::itemsListed, this, &BrowserContent::itemsListed);
     connect(&m_listing, &FolderListing::finished, this,
             [this](quint64 generation, const QString&) { listingDone(generation); });
-    connect(&m_publishDelay, &QTimer::timeout, this, &BrowserContent::publish);
+    connect(&m_publishDelay, &QTimer::timeout, this, &BrowserContent::publishListed);
     // The first change starts the delay and later ones fall into it, so a
     // burst of changes gives one refresh (and one more for changes seen
     // while that one lists).
@@ -50,7 +50,8 @@ void BrowserContent::setCurrentPath(const QString& path) {
 void BrowserContent::setFilter(const BrowserFilter& filter) {
     m_filter = filter;
     if (m_listing.isRunning() && !m_userVisible)
-        return; // the listing in progress publishes with the new filter
+        return;       // the listing in progress publishes with the new filter
+    m_listed.clear(); // already among the folder's items
     publish();
 }
 
@@ -58,6 +59,8 @@ void BrowserContent::refresh(bool userVisible) {
     retireThumbnailJob();
     m_userVisible = userVisible;
     m_incoming.clear();
+    m_listed.clear();
+    m_publishDelay.stop();
     if (userVisible) {
         m_folderItems.clear();
         publish();
@@ -79,13 +82,15 @@ void BrowserContent::refresh(bool userVisible) {
 void BrowserContent::itemsListed(quint64 generation, const QList<BrowserItemPtr>& items) {
     if (generation != m_generation)
         return;
-    m_incoming.append(items);
-    if (!m_userVisible)
+    if (!m_userVisible) {
+        m_incoming.append(items);
         return;
+    }
     // Shown as they come: at once for the first names, then at intervals.
-    m_folderItems = m_incoming;
+    m_folderItems.append(items);
+    m_listed.append(items);
     if (m_model.items().isEmpty())
-        publish();
+        publishListed();
     else if (!m_publishDelay.isActive())
         m_publishDelay.start();
 }
@@ -94,14 +99,28 @@ void BrowserContent::listingDone(quint64 generation) {
     if (generation != m_generation)
         return;
     m_publishDelay.stop();
-    m_folderItems = std::exchange(m_incoming, {});
-    publish();
+    if (m_userVisible) {
+        publishListed();
+    } else {
+        m_folderItems = std::exchange(m_incoming, {});
+        publish();
+    }
     emit listingFinished();
 }
 
 void BrowserContent::publish() {
+    showItems(m_filter.apply(m_folderItems));
+}
+
+void BrowserContent::publishListed() {
+    if (m_listed.isEmpty())
+        return;
+    showItems(m_filter.merged(m_model.items(), std::exchange(m_listed, {})));
+}
+
+void BrowserContent::showItems(const QList<BrowserItemPtr>& items) {
     emit itemsAboutToChange();
-    m_model.setItems(m_filter.apply(m_folderItems));
+    m_model.setItems(items);
     emit itemsChanged();
     restartThumbnails();
 }

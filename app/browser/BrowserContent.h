@@ -70,7 +70,11 @@ signals:
 private:
     void itemsListed(quint64 generation, const QList<BrowserItemPtr>& items);
     void listingDone(quint64 generation);
+    // Shows the listed entries anew (filtered and sorted whole).
     void publish();
+    // Merges the entries listed since the last showing into the grid.
+    void publishListed();
+    void showItems(const QList<BrowserItemPtr>& items);
     void restartThumbnails();
     void retireThumbnailJob();
 
@@ -82,7 +86,10 @@ private:
     QString m_currentPath;
     BrowserFilter m_filter;
     QList<BrowserItemPtr> m_folderItems;
+    // A refresh's entries, until its listing is complete.
     QList<BrowserItemPtr> m_incoming;
+    // A user-visible listing's entries not yet in the grid.
+    QList<BrowserItemPtr> m_listed;
     quint64 m_generation = 0;
     bool m_userVisible = false;
     bool m_watching = true;

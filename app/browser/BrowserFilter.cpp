@@ -38,3 +38,15 @@ QList<BrowserItemPtr> BrowserFilter::apply(const QList<BrowserItemPtr>& items) c
         [this](const BrowserItemPtr& a, const BrowserItemPtr& b) { return lessThan(*a, *b); });
     return accepted;
 }
+
+QList<BrowserItemPtr> BrowserFilter::merged(const QList<BrowserItemPtr>& sorted,
+                                            const QList<BrowserItemPtr>& later) const {
+    const QList<BrowserItemPtr> added = apply(later);
+    QList<BrowserItemPtr> all;
+    all.reserve(sorted.size() + added.size());
+    // Ties keep the earlier listed first, as the stable sort does.
+    std::merge(
+        sorted.begin(), sorted.end(), added.begin(), added.end(), std::back_inserter(all),
+        [this](const BrowserItemPtr& a, const BrowserItemPtr& b) { return lessThan(*a, *b); });
+    return all;
+}

@@ -23,4 +23,9 @@ struct BrowserFilter {
 
     // The accepted items of `items`, sorted (stable).
     QList<BrowserItemPtr> apply(const QList<BrowserItemPtr>& items) const;
+    // `sorted` (already accepted and sorted) with the accepted items of
+    // `later` merged in, as apply() would order them all: what a growing
+    // listing costs without sorting it again.
+    QList<BrowserItemPtr> merged(const QList<BrowserItemPtr>& sorted,
+                                 const QList<BrowserItemPtr>& later) const;
 };

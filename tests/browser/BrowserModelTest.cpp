@@ -54,6 +54,11 @@ TEST(BrowserFilter, FoldersFirstThenMediaByDateOrName) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.expected.join(QLatin1Char(',')).toStdString());
         EXPECT_EQ(titles(c.filter.apply(items)), c.expected);
+        // A listing shown while it grows ends in the same order.
+        for (qsizetype split = 0; split <= items.size(); ++split)
+            EXPECT_EQ(
+                titles(c.filter.merged(c.filter.apply(items.first(split)), items.sliced(split))),
+                c.expected);
     }
 }
 
