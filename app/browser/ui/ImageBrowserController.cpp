@@ -156,8 +156,8 @@ void ImageBrowserController::buildToolBar() {
     m_backAction->setObjectName(QStringLiteral("back"));
     m_backAction->setShortcut(QKeySequence::Back);
     m_forwardAction =
-        toolbar->addAction(themeIcon("go-next", QStyle::SP_ArrowForward), localizedString("Forward"),
-                           this, [this] { historyMove(1); });
+        toolbar->addAction(themeIcon("go-next", QStyle::SP_ArrowForward),
+                           localizedString("Forward"), this, [this] { historyMove(1); });
     m_forwardAction->setObjectName(QStringLiteral("forward"));
     m_forwardAction->setShortcut(QKeySequence::Forward);
 
@@ -172,9 +172,9 @@ void ImageBrowserController::buildToolBar() {
     pathButton->setMenu(m_pathMenu);
     toolbar->addWidget(pathButton);
 
-    m_viewOptionsAction = toolbar->addAction(themeIcon("view-filter", QStyle::SP_FileDialogDetailedView),
-                                             localizedString("Show View Options"), this,
-                                             &ImageBrowserController::showViewOptions);
+    m_viewOptionsAction = toolbar->addAction(
+        themeIcon("view-filter", QStyle::SP_FileDialogDetailedView),
+        localizedString("Show View Options"), this, &ImageBrowserController::showViewOptions);
     m_viewOptionsAction->setObjectName(QStringLiteral("view_options"));
 
     auto* spacer = new QWidget(toolbar);
@@ -525,9 +525,8 @@ void ImageBrowserController::fillPathMenu() {
     while (!path.isEmpty()) {
         const QString target = path;
         const QString name = QFileInfo(path).fileName();
-        m_pathMenu->addAction(themeIcon("folder", QStyle::SP_DirIcon),
-                              name.isEmpty() ? path : name, this,
-                              [this, target] { openPath(target); });
+        m_pathMenu->addAction(themeIcon("folder", QStyle::SP_DirIcon), name.isEmpty() ? path : name,
+                              this, [this, target] { openPath(target); });
         if (path == QLatin1String("/"))
             break;
         path = QFileInfo(path).absolutePath();
