@@ -34,16 +34,6 @@ namespace {
 constexpr int kThumbnailMaxPixelSize = 256;
 constexpr double kThumbnailCompression = 0.7;
 
-// IFD 0's orientation, 0 when absent or unreadable.
-int orientationOf(ExifData* exif) {
-    ExifEntry* entry = exif_content_get_entry(exif->ifd[EXIF_IFD_0], EXIF_TAG_ORIENTATION);
-    if (!entry || entry->format != EXIF_FORMAT_SHORT || entry->components < 1 || !entry->data ||
-        entry->size < 2)
-        return 0;
-    const int value = exif_get_short(entry->data, exif_data_get_byte_order(exif));
-    return value >= 1 && value <= 8 ? value : 0;
-}
-
 // The thumbnail box for an image of the given pixel size.
 QSize thumbnailBox(const QSize& size) {
     if (size.width() > size.height())
@@ -236,6 +226,17 @@ QByteArray Exif::withUpdatedExif(const QByteArray& jpeg, int orientation, int ol
     if (thumbnailRegenerated)
         *thumbnailRegenerated = regenerated;
     return result;
+}
+
+int Exif::orientationOf(ExifData* exif) {
+    if (!exif)
+        return 0;
+    ExifEntry* entry = exif_content_get_entry(exif->ifd[EXIF_IFD_0], EXIF_TAG_ORIENTATION);
+    if (!entry || entry->format != EXIF_FORMAT_SHORT || entry->components < 1 || !entry->data ||
+        entry->size < 2)
+        return 0;
+    const int value = exif_get_short(entry->data, exif_data_get_byte_order(exif));
+    return value >= 1 && value <= 8 ? value : 0;
 }
 
 QDateTime Exif::parseExifDate(const QString& text) {

@@ -57,6 +57,10 @@ public:
     // "yyyy:MM:dd HH:mm:ss" in local time; null for anything else.
     static QDateTime parseExifDate(const QString& text);
 
+    // IFD 0's orientation (1 to 8) of parsed EXIF data; 0 when absent,
+    // unreadable or without data.
+    static int orientationOf(_ExifData* data);
+
     // Replaces a JPEG file's EXIF block by an empty one. False, file
     // unchanged, when the file is no JPEG or cannot be rewritten.
     static bool trimExifData(const QString& path);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ThumbnailMaker.h"
 
+#include "Exif.h"
 #include "ExifDataIO.h"
 #include "ImageTransformOps.h"
 #include "ImageUtils.h"
@@ -63,18 +64,6 @@ bool isTransposing(int orientation) {
     return orientation >= 5 && orientation <= 8;
 }
 
-// IFD 0's orientation, 0 when absent or unreadable.
-int orientationOf(ExifData* exif) {
-    if (!exif)
-        return 0;
-    ExifEntry* entry = exif_content_get_entry(exif->ifd[EXIF_IFD_0], EXIF_TAG_ORIENTATION);
-    if (!entry || entry->format != EXIF_FORMAT_SHORT || entry->components < 1 || !entry->data ||
-        entry->size < 2)
-        return 0;
-    const int value = exif_get_short(entry->data, exif_data_get_byte_order(exif));
-    return value >= 1 && value <= 8 ? value : 0;
-}
-
 QImage embeddedThumbnail(ExifData* exif, int pixels) {
     if (!exif || !exif->data || exif->size == 0)
         return QImage();
@@ -94,7 +83,7 @@ QImage embeddedThumbnail(ExifData* exif, int pixels) {
     if (image.isNull())
         return image;
     return ImageTransformOps::orientedUpright(ThumbnailMaker::scaledToFit(image, pixels),
-                                              orientationOf(exif));
+                                              Exif::orientationOf(exif));
 }
 
 bool startsLikeJpeg(const QByteArray& bytes) {
@@ -208,7 +197,7 @@ QImage pictureThumbnail(const QString& path, int pixels, QSize* originalSize) {
         if (!file.open(QIODevice::ReadOnly))
             return QImage();
         const std::optional<QImage> jpeg =
-            jpegThumbnail(file.readAll(), orientationOf(exif.get()), pixels, originalSize);
+            jpegThumbnail(file.readAll(), Exif::orientationOf(exif.get()), pixels, originalSize);
         if (jpeg)
             return *jpeg;
     }
@@ -253,7 +242,7 @@ QImage ThumbnailMaker::thumbnailFromBytes(const QByteArray& bytes, int pixels) {
         if (!image.isNull())
             return image;
         const std::optional<QImage> jpeg =
-            jpegThumbnail(bytes, orientationOf(exif.get()), pixels, nullptr);
+            jpegThumbnail(bytes, Exif::orientationOf(exif.get()), pixels, nullptr);
         if (jpeg)
             return *jpeg;
     }

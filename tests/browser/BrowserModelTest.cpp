@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FileUtils.h"
+#include "ItemTitles.h"
 #include "JpegFixture.h"
 #include "TestFiles.h"
 #include "browser/BrowserFilter.h"
@@ -10,17 +11,6 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-namespace {
-
-QStringList titles(const QList<BrowserItemPtr>& items) {
-    QStringList list;
-    for (const BrowserItemPtr& item : items)
-        list.append(item->title());
-    return list;
-}
-
-} // namespace
 
 TEST(BrowserFilter, FoldersFirstThenMediaByDateOrName) {
     // Sub-folders b and a, two images of one EXIF date and a movie dated

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "browser/FolderListing.h"
 
+#include "ItemTitles.h"
 #include "JpegFixture.h"
 #include "TestFiles.h"
 
@@ -15,17 +16,6 @@
 
 #include <fcntl.h>
 #include <unistd.h>
-
-namespace {
-
-QStringList titles(const QList<BrowserItemPtr>& items) {
-    QStringList list;
-    for (const BrowserItemPtr& item : items)
-        list.append(item->title());
-    return list;
-}
-
-} // namespace
 
 TEST(FolderListing, ListsFoldersImagesAndMoviesOnly) {
     QTemporaryDir root;
