@@ -67,8 +67,10 @@ std::vector<unsigned char> CorpusGenerator::exifBlock(const Picture& picture,
     exif.addText(EXIF_IFD_EXIF, EXIF_TAG_DATE_TIME_DIGITIZED, picture.digitized);
     exif.addShort(EXIF_IFD_EXIF, EXIF_TAG_PIXEL_X_DIMENSION, picture.width);
     exif.addShort(EXIF_IFD_EXIF, EXIF_TAG_PIXEL_Y_DIMENSION, picture.height);
-    exif.addShort(EXIF_IFD_1, EXIF_TAG_COMPRESSION, 6);
-    exif.setThumbnail(thumbnail);
+    if (!thumbnail.empty()) {
+        exif.addShort(EXIF_IFD_1, EXIF_TAG_COMPRESSION, 6);
+        exif.setThumbnail(thumbnail);
+    }
     return exif.payload();
 }
 
@@ -76,9 +78,12 @@ std::vector<unsigned char> CorpusGenerator::jpeg(const Picture& picture) {
     const std::vector<unsigned char> rgb = pixels(picture.width, picture.height, picture.seed);
     const std::vector<unsigned char> main =
         encode(rgb, picture.width, picture.height, picture.quality);
-    const std::vector<unsigned char> small = encode(pixels(160, 120, picture.seed), 160, 120, 80);
-    if (small.empty())
-        return {};
+    std::vector<unsigned char> small;
+    if (picture.embeddedThumbnail) {
+        small = encode(pixels(160, 120, picture.seed), 160, 120, 80);
+        if (small.empty())
+            return {};
+    }
     // APP1 (EXIF) first as cameras write it, without the encoder's JFIF APP0.
     return ExifBuilder::withApp1(main, exifBlock(picture, small));
 }

@@ -7,8 +7,9 @@
 
 // Writes camera-like JPEG files for the benchmarks: 4:2:0, EXIF Make, Model,
 // DateTimeDigitized and Orientation, and a 160x120 EXIF thumbnail, as a
-// camera writes them. The pixels are smooth gradients with grain, so the
-// files have a camera's size per pixel rather than a flat colour's.
+// camera writes them, or no EXIF thumbnail, as editors often leave files.
+// The pixels are smooth gradients with grain, so the files have a camera's
+// size per pixel rather than a flat colour's.
 class CorpusGenerator {
 public:
     struct Picture {
@@ -18,6 +19,7 @@ public:
         int orientation = 1;
         std::string digitized; // "YYYY:MM:DD HH:MM:SS"
         std::uint32_t seed = 1;
+        bool embeddedThumbnail = true;
     };
 
     CorpusGenerator();
@@ -31,6 +33,7 @@ public:
 private:
     std::vector<unsigned char> encode(const std::vector<unsigned char>& rgb, int width, int height,
                                       int quality);
+    // Without a thumbnail, IFD 1 is left out.
     std::vector<unsigned char> exifBlock(const Picture& picture,
                                          const std::vector<unsigned char>& thumbnail);
 

@@ -7,10 +7,19 @@
 //   scan/DCIM/101BENCH/  SMALL_FILES small pictures with EXIF dates;
 //   rotate.jpg           one large picture of orientation 6;
 //   card-orientations.txt  "<name> <orientation>" per card picture.
+//
+// pixhaul-bench-corpus --thumbnails FOLDER FILES [WIDTH HEIGHT]
+// Writes the thumbnail corpus into FOLDER:
+//   embedded/  FILES large pictures as the card's, with EXIF thumbnails;
+//   plain/     the same pictures without EXIF thumbnails.
+//
+// pixhaul-bench-corpus --listing FOLDER FILES
+// Writes FILES small pictures with EXIF dates, as the scan's, into FOLDER.
 #include "CorpusGenerator.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -19,12 +28,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
+const int kOrientations[] = {1, 6, 3, 8, 1, 6, 1, 8};
+
 bool writeFile(const fs::path& path, const std::vector<unsigned char>& bytes) {
     if (bytes.empty())
         return false;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
+    if (!out)
+        std::fprintf(stderr, "cannot write %s\n", path.c_str());
     return bool(out);
 }
 
@@ -44,18 +57,30 @@ std::string nameFor(const char* prefix, int index) {
     return name;
 }
 
-} // namespace
+CorpusGenerator::Picture largePicture(int index, int count, int width, int height) {
+    CorpusGenerator::Picture picture;
+    picture.width = width;
+    picture.height = height;
+    picture.orientation = kOrientations[index % 8];
+    picture.digitized = dateFor(index, count);
+    picture.seed = static_cast<std::uint32_t>(index + 1);
+    return picture;
+}
 
-int main(int argc, char** argv) {
-    if (argc != 4 && argc != 6) {
-        std::fprintf(stderr, "usage: %s FOLDER CARD_FILES SMALL_FILES [WIDTH HEIGHT]\n", argv[0]);
-        return 2;
+bool writeSmallPictures(CorpusGenerator& generator, const fs::path& folder, int count) {
+    for (int i = 0; i < count; ++i) {
+        CorpusGenerator::Picture picture;
+        picture.width = 320;
+        picture.height = 240;
+        picture.digitized = dateFor(i, count);
+        picture.seed = static_cast<std::uint32_t>(100000 + i);
+        if (!writeFile(folder / nameFor("SML", i), generator.jpeg(picture)))
+            return false;
     }
-    const fs::path root = argv[1];
-    const int cardFiles = std::atoi(argv[2]);
-    const int smallFiles = std::atoi(argv[3]);
-    const int width = argc == 6 ? std::atoi(argv[4]) : 6000;
-    const int height = argc == 6 ? std::atoi(argv[5]) : 4000;
+    return true;
+}
+
+int writeCardCorpus(const fs::path& root, int cardFiles, int smallFiles, int width, int height) {
     const fs::path card = root / "card/DCIM/100BENCH";
     const fs::path scanLarge = root / "scan/DCIM/100BENCH";
     const fs::path scanSmall = root / "scan/DCIM/101BENCH";
@@ -65,33 +90,18 @@ int main(int argc, char** argv) {
 
     CorpusGenerator generator;
     std::ofstream orientations(root / "card-orientations.txt", std::ios::trunc);
-    static const int kOrientations[] = {1, 6, 3, 8, 1, 6, 1, 8};
     for (int i = 0; i < cardFiles; ++i) {
-        CorpusGenerator::Picture picture;
-        picture.width = width;
-        picture.height = height;
-        picture.orientation = kOrientations[i % 8];
-        picture.digitized = dateFor(i, cardFiles);
-        picture.seed = static_cast<std::uint32_t>(i + 1);
+        const CorpusGenerator::Picture picture = largePicture(i, cardFiles, width, height);
         const std::string name = nameFor("IMG", i);
-        if (!writeFile(card / name, generator.jpeg(picture))) {
-            std::fprintf(stderr, "cannot write %s\n", (card / name).c_str());
+        if (!writeFile(card / name, generator.jpeg(picture)))
             return 1;
-        }
         std::error_code ignored;
         fs::remove(scanLarge / name, ignored);
         fs::create_hard_link(card / name, scanLarge / name);
         orientations << name << ' ' << picture.orientation << '\n';
     }
-    for (int i = 0; i < smallFiles; ++i) {
-        CorpusGenerator::Picture picture;
-        picture.width = 320;
-        picture.height = 240;
-        picture.digitized = dateFor(i, smallFiles);
-        picture.seed = static_cast<std::uint32_t>(100000 + i);
-        if (!writeFile(scanSmall / nameFor("SML", i), generator.jpeg(picture)))
-            return 1;
-    }
+    if (!writeSmallPictures(generator, scanSmall, smallFiles))
+        return 1;
     CorpusGenerator::Picture turned;
     turned.width = width;
     turned.height = height;
@@ -99,4 +109,55 @@ int main(int argc, char** argv) {
     turned.digitized = dateFor(0, 1);
     turned.seed = 424242;
     return writeFile(root / "rotate.jpg", generator.jpeg(turned)) ? 0 : 1;
+}
+
+int writeThumbnailCorpus(const fs::path& root, int files, int width, int height) {
+    const fs::path embedded = root / "embedded";
+    const fs::path plain = root / "plain";
+    fs::create_directories(embedded);
+    fs::create_directories(plain);
+    CorpusGenerator generator;
+    for (int i = 0; i < files; ++i) {
+        CorpusGenerator::Picture picture = largePicture(i, files, width, height);
+        const std::string name = nameFor("IMG", i);
+        if (!writeFile(embedded / name, generator.jpeg(picture)))
+            return 1;
+        picture.embeddedThumbnail = false;
+        if (!writeFile(plain / name, generator.jpeg(picture)))
+            return 1;
+    }
+    return 0;
+}
+
+int usage(const char* program) {
+    std::fprintf(stderr,
+                 "usage: %s FOLDER CARD_FILES SMALL_FILES [WIDTH HEIGHT]\n"
+                 "       %s --thumbnails FOLDER FILES [WIDTH HEIGHT]\n"
+                 "       %s --listing FOLDER FILES\n",
+                 program, program, program);
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 2 && std::strcmp(argv[1], "--thumbnails") == 0) {
+        if (argc != 4 && argc != 6)
+            return usage(argv[0]);
+        return writeThumbnailCorpus(argv[2], std::atoi(argv[3]),
+                                    argc == 6 ? std::atoi(argv[4]) : 6000,
+                                    argc == 6 ? std::atoi(argv[5]) : 4000);
+    }
+    if (argc >= 2 && std::strcmp(argv[1], "--listing") == 0) {
+        if (argc != 4)
+            return usage(argv[0]);
+        fs::create_directories(argv[2]);
+        CorpusGenerator generator;
+        return writeSmallPictures(generator, argv[2], std::atoi(argv[3])) ? 0 : 1;
+    }
+    if (argc != 4 && argc != 6)
+        return usage(argv[0]);
+    return writeCardCorpus(argv[1], std::atoi(argv[2]), std::atoi(argv[3]),
+                           argc == 6 ? std::atoi(argv[4]) : 6000,
+                           argc == 6 ? std::atoi(argv[5]) : 4000);
 }
