@@ -49,8 +49,6 @@ void BrowserContent::setCurrentPath(const QString& path) {
 
 void BrowserContent::setFilter(const BrowserFilter& filter) {
     m_filter = filter;
-    if (m_listing.isRunning() && !m_userVisible)
-        return;       // the listing in progress publishes with the new filter
     m_listed.clear(); // already among the folder's items
     publish();
 }
