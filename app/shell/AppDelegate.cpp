@@ -282,8 +282,9 @@ void AppDelegate::deviceAdded(const GPhotoDeviceInfo& info) {
 }
 
 void AppDelegate::quitWhenNothingIsShown() {
-    // A stand-in that opened another program leaves nothing of ours on
-    // screen; a process waiting for the launcher stays.
+    // An alert dismissed with nothing else of ours on screen (an empty
+    // camera, pictures for the viewer) ends the process; one waiting for
+    // the launcher stays.
     QTimer::singleShot(0, this, [this] {
         if (m_quitsWhenIdle && !m_fromDetector && !anyWindowVisible())
             QApplication::quit();

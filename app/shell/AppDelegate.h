@@ -74,7 +74,7 @@ public:
     // another Pixhaul already runs.
     bool becomePrimaryInstance();
 
-    // Whether the process ends when a stand-in leaves no window of ours on
+    // Whether the process ends when an alert leaves no window of ours on
     // screen (tests keep it running).
     void setQuitsWhenIdle(bool quits) { m_quitsWhenIdle = quits; }
 
