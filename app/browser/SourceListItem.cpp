@@ -100,18 +100,24 @@ bool SourceListItem::checkChildren() {
     if (isGroupHeader() || m_children)
         return false;
     initChildren();
+    for (const QString& path : subfolderPaths(m_path))
+        addChild(sourceListItemForPath(path));
+    return true;
+}
+
+QStringList SourceListItem::subfolderPaths(const QString& folder) {
     // Directory order, as the file system gives it. Linux has no bundles
     // that would pass for folders, so every sub-folder counts. An unreadable
     // folder yields nothing.
-    QDirIterator entries(m_path, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    QStringList paths;
+    QDirIterator entries(folder, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
     while (entries.hasNext()) {
         entries.next();
         const QString name = entries.fileName();
-        if (name.startsWith(QLatin1Char('.')))
-            continue;
-        addChild(sourceListItemForPath(QDir::cleanPath(QStringLiteral("%1/%2").arg(m_path, name))));
+        if (!name.startsWith(QLatin1Char('.')))
+            paths.append(QDir::cleanPath(QStringLiteral("%1/%2").arg(folder, name)));
     }
-    return true;
+    return paths;
 }
 
 void SourceListItem::relocateItem(const QString& newPath) {

@@ -3,6 +3,7 @@
 
 #include <QIcon>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -52,6 +53,8 @@ public:
     // listing order); nothing for a group header or known children. True
     // when it read the disk.
     bool checkChildren();
+    // The sub-folders of `folder` as checkChildren() reads them; any thread.
+    static QStringList subfolderPaths(const QString& folder);
 
     // Gives this node `newPath` and re-paths every descendant by replacing
     // the old path's text in theirs. Titles stay.

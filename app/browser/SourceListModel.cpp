@@ -4,6 +4,9 @@
 #include "Localization.h"
 
 #include <QFont>
+#include <QFutureWatcher>
+#include <QPromise>
+#include <QThreadPool>
 
 namespace {
 
@@ -67,19 +70,32 @@ void SourceListModel::replaceChildren(SourceListItem* header, const QStringList&
 void SourceListModel::checkItemChildren(SourceListItem* item) {
     if (!item || item->isGroupHeader() || item->childrenKnown())
         return;
-    // Read apart from the tree, then inserted as rows.
-    SourceListItemPtr probe = SourceListItem::itemWithTitle(item->title(), item->path());
-    probe->checkChildren();
+    insertChildren(item, SourceListItem::subfolderPaths(item->path()));
+}
+
+void SourceListModel::insertChildren(SourceListItem* item, const QStringList& paths) {
+    // Nodes are made here: their icons belong to this thread.
+    std::vector<SourceListItemPtr> nodes;
+    for (const QString& path : paths) {
+        if (SourceListItemPtr node = SourceListItem::sourceListItemForPath(path))
+            nodes.push_back(std::move(node));
+    }
     const QModelIndex parent = indexForItem(item);
     item->initChildren();
-    if (probe->children().empty()) {
+    if (nodes.empty()) {
         emit dataChanged(parent, parent);
         return;
     }
-    beginInsertRows(parent, 0, int(probe->children().size()) - 1);
-    for (const SourceListItemPtr& child : probe->children())
-        item->addChild(child);
+    beginInsertRows(parent, 0, int(nodes.size()) - 1);
+    for (const SourceListItemPtr& node : nodes)
+        item->addChild(node);
     endInsertRows();
+}
+
+SourceListItemPtr SourceListModel::sharedItem(const SourceListItem* item) const {
+    const SourceListItem* parent = item ? item->parent() : nullptr;
+    const int row = parent ? parent->indexOfChild(item) : -1;
+    return row < 0 ? nullptr : parent->children()[std::size_t(row)];
 }
 
 void SourceListModel::clearItemChildren(SourceListItem* item) {
@@ -194,5 +210,28 @@ bool SourceListModel::canFetchMore(const QModelIndex& parent) const {
 }
 
 void SourceListModel::fetchMore(const QModelIndex& parent) {
-    checkItemChildren(itemForIndex(parent));
+    SourceListItem* item = itemForIndex(parent);
+    if (!item || item->isGroupHeader() || item->childrenKnown() || m_fetching.contains(item))
+        return;
+    m_fetching.insert(item);
+    // The node may be replaced meanwhile (a refresh, a rename): it is only
+    // filled in if it is still in the tree and still unread.
+    const std::weak_ptr<SourceListItem> node = sharedItem(item);
+    auto reading = std::make_shared<QPromise<QStringList>>();
+    auto* watcher = new QFutureWatcher<QStringList>(this);
+    connect(watcher, &QFutureWatcher<QStringList>::finished, this, [this, watcher, node, item] {
+        watcher->deleteLater();
+        m_fetching.remove(item);
+        const SourceListItemPtr alive = node.lock();
+        if (!alive || alive->childrenKnown() || !indexForItem(alive.get()).isValid())
+            return;
+        insertChildren(alive.get(), watcher->result());
+        emit childrenFetched(indexForItem(alive.get()));
+    });
+    watcher->setFuture(reading->future());
+    reading->start();
+    QThreadPool::globalInstance()->start([reading, folder = item->path()] {
+        reading->addResult(SourceListItem::subfolderPaths(folder));
+        reading->finish();
+    });
 }

@@ -4,12 +4,15 @@
 #include "SourceListItem.h"
 
 #include <QAbstractItemModel>
+#include <QSet>
 #include <QStringList>
 
 // The source list as a tree model: two group headers, "BROWSER_FAVORITES"
 // and "BROWSER_DEVICES" (upper-cased), holding the favourite folders and
-// the mounted drives, each expanding lazily into its sub-folders. Main
-// thread.
+// the mounted drives, each expanding lazily into its sub-folders. A view's
+// expansion (fetchMore) reads the folder on a worker and inserts the rows
+// when it is done, so a slow disk never holds up the window; the browser's
+// walk to a path reads at once (checkItemChildren). Main thread.
 class SourceListModel : public QAbstractItemModel {
     Q_OBJECT
 public:
@@ -30,6 +33,8 @@ public:
     // Reads a node's sub-folders once (see SourceListItem::checkChildren)
     // and inserts their rows.
     void checkItemChildren(SourceListItem* item);
+    // Whether a worker is reading a node's sub-folders.
+    bool isFetching(const SourceListItem* item) const { return m_fetching.contains(item); }
     // Forgets a node's children, so the next look reads the disk again.
     void clearItemChildren(SourceListItem* item);
     // The node's title changed.
@@ -49,8 +54,15 @@ public:
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
 
+signals:
+    // A worker's reading of a node's sub-folders has been inserted.
+    void childrenFetched(const QModelIndex& parent);
+
 private:
     void replaceChildren(SourceListItem* header, const QStringList& paths);
+    void insertChildren(SourceListItem* item, const QStringList& paths);
+    SourceListItemPtr sharedItem(const SourceListItem* item) const;
 
     std::vector<SourceListItemPtr> m_roots;
+    QSet<const SourceListItem*> m_fetching;
 };

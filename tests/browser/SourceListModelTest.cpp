@@ -2,6 +2,7 @@
 #include "browser/SourceListModel.h"
 
 #include <QDir>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -36,7 +37,12 @@ TEST(SourceListModel, HeadersHoldFavouritesAndDrivesAndExpandLazily) {
     const QModelIndex photos = model.index(0, 0, model.index(0, 0));
     EXPECT_TRUE(model.hasChildren(photos));
     EXPECT_TRUE(model.canFetchMore(photos));
+    // An expansion reads on a worker and inserts the rows afterwards.
+    QSignalSpy fetched(&model, &SourceListModel::childrenFetched);
     model.fetchMore(photos);
+    EXPECT_TRUE(model.isFetching(model.itemForIndex(photos)));
+    ASSERT_TRUE(fetched.wait(10000));
+    EXPECT_EQ(fetched.first().first().value<QModelIndex>(), photos);
     EXPECT_FALSE(model.canFetchMore(photos));
     ASSERT_EQ(model.rowCount(photos), 1);
     const QModelIndex year = model.index(0, 0, photos);
