@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MountedVolumes.h"
 
+#include "MountTable.h"
+
 #include <QFile>
 #include <QSet>
 #include <QSocketNotifier>
@@ -13,33 +15,17 @@ namespace {
 // File systems that live on a local disk, card or optical medium. Pseudo
 // (proc, sysfs, tmpfs, cgroup...), network (nfs, cifs, sshfs...), stacked
 // (overlay) and packaged images (squashfs) are not drives.
-bool isLocalDiskFileSystem(const QByteArray& type) {
-    static const QSet<QByteArray> local{
-        "ext2",    "ext3",     "ext4",    "xfs",  "btrfs",   "bcachefs", "f2fs", "jfs",
-        "nilfs2",  "reiserfs", "zfs",     "vfat", "msdos",   "exfat",    "ntfs", "ntfs3",
-        "fuseblk", "hfs",      "hfsplus", "apfs", "iso9660", "udf"};
+bool isLocalDiskFileSystem(const QString& type) {
+    static const QSet<QString> local{
+        QStringLiteral("ext2"),     QStringLiteral("ext3"),    QStringLiteral("ext4"),
+        QStringLiteral("xfs"),      QStringLiteral("btrfs"),   QStringLiteral("bcachefs"),
+        QStringLiteral("f2fs"),     QStringLiteral("jfs"),     QStringLiteral("nilfs2"),
+        QStringLiteral("reiserfs"), QStringLiteral("zfs"),     QStringLiteral("vfat"),
+        QStringLiteral("msdos"),    QStringLiteral("exfat"),   QStringLiteral("ntfs"),
+        QStringLiteral("ntfs3"),    QStringLiteral("fuseblk"), QStringLiteral("hfs"),
+        QStringLiteral("hfsplus"),  QStringLiteral("apfs"),    QStringLiteral("iso9660"),
+        QStringLiteral("udf")};
     return local.contains(type);
-}
-
-bool isOctalDigit(char c) {
-    return c >= '0' && c <= '7';
-}
-
-// Undoes the kernel's octal escapes ("\040" for a blank).
-QByteArray unescape(const QByteArray& field) {
-    QByteArray out;
-    out.reserve(field.size());
-    for (qsizetype i = 0; i < field.size(); ++i) {
-        if (field.at(i) == '\\' && i + 3 < field.size() && isOctalDigit(field.at(i + 1)) &&
-            isOctalDigit(field.at(i + 2)) && isOctalDigit(field.at(i + 3))) {
-            out.append(static_cast<char>((field.at(i + 1) - '0') * 64 +
-                                         (field.at(i + 2) - '0') * 8 + (field.at(i + 3) - '0')));
-            i += 3;
-            continue;
-        }
-        out.append(field.at(i));
-    }
-    return out;
 }
 
 } // namespace
@@ -68,20 +54,13 @@ QStringList MountedVolumes::mountedLocalVolumePaths() const {
     QFile table(m_mountinfo);
     if (!table.open(QIODevice::ReadOnly))
         return paths;
-    const QByteArray text = table.readAll();
-    for (const QByteArray& line : text.split('\n')) {
-        // id parent major:minor root mount-point options [tags...] - type source options
-        const QList<QByteArray> fields = line.split(' ');
-        const qsizetype separator = fields.indexOf(QByteArray("-"), 6);
-        if (separator < 0 || separator + 1 >= fields.size())
-            continue;
-        const QString mountPoint = QFile::decodeName(unescape(fields.at(4)));
+    for (const MountEntry& entry : MountTable::parse(table.readAll())) {
         // The root volume is a drive even when the system runs from an
         // overlay or a RAM disk.
-        if (mountPoint != QLatin1String("/") && !isLocalDiskFileSystem(fields.at(separator + 1)))
+        if (entry.mountPoint != QLatin1String("/") && !isLocalDiskFileSystem(entry.fileSystemType))
             continue;
-        if (!paths.contains(mountPoint))
-            paths.append(mountPoint);
+        if (!paths.contains(entry.mountPoint))
+            paths.append(entry.mountPoint);
     }
     return paths;
 }

@@ -2,10 +2,10 @@
 #include "SourceListModel.h"
 
 #include "Localization.h"
+#include "PoolTask.h"
 
 #include <QFont>
 #include <QFutureWatcher>
-#include <QPromise>
 #include <QThreadPool>
 
 namespace {
@@ -217,7 +217,6 @@ void SourceListModel::fetchMore(const QModelIndex& parent) {
     // The node may be replaced meanwhile (a refresh, a rename): it is only
     // filled in if it is still in the tree and still unread.
     const std::weak_ptr<SourceListItem> node = sharedItem(item);
-    auto reading = std::make_shared<QPromise<QStringList>>();
     auto* watcher = new QFutureWatcher<QStringList>(this);
     connect(watcher, &QFutureWatcher<QStringList>::finished, this, [this, watcher, node, item] {
         watcher->deleteLater();
@@ -228,10 +227,7 @@ void SourceListModel::fetchMore(const QModelIndex& parent) {
         insertChildren(alive.get(), watcher->result());
         emit childrenFetched(indexForItem(alive.get()));
     });
-    watcher->setFuture(reading->future());
-    reading->start();
-    QThreadPool::globalInstance()->start([reading, folder = item->path()] {
-        reading->addResult(SourceListItem::subfolderPaths(folder));
-        reading->finish();
-    });
+    watcher->setFuture(PoolTask::run(QThreadPool::globalInstance(), [folder = item->path()] {
+        return SourceListItem::subfolderPaths(folder);
+    }));
 }

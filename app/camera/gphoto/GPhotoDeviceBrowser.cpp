@@ -4,9 +4,7 @@
 #include "GPhotoAutodetect.h"
 #include "GPhotoDevice.h"
 
-#include <QPromise>
-
-#include <memory>
+#include "PoolTask.h"
 
 GPhotoDeviceBrowser::GPhotoDeviceBrowser(QObject* parent)
     : GPhotoDeviceBrowser(&GPhotoAutodetect::detect, &GPhotoAutodetect::connectionSignature,
@@ -50,19 +48,14 @@ void GPhotoDeviceBrowser::launch(bool force) {
     if (m_watcher.isRunning())
         return;
     // One job at a time, so lastSignature has a single user.
-    auto scan = std::make_shared<QPromise<std::optional<QList<GPhotoDeviceInfo>>>>();
-    m_watcher.setFuture(scan->future());
-    scan->start();
-    m_pool.start([this, force, scan] {
-        QByteArray signature = m_probe();
-        if (force || signature != m_lastSignature) {
+    m_watcher.setFuture(
+        PoolTask::run(&m_pool, [this, force]() -> std::optional<QList<GPhotoDeviceInfo>> {
+            QByteArray signature = m_probe();
+            if (!force && signature == m_lastSignature)
+                return std::nullopt;
             m_lastSignature = std::move(signature);
-            scan->addResult(m_detector());
-        } else {
-            scan->addResult(std::nullopt);
-        }
-        scan->finish();
-    });
+            return m_detector();
+        }));
 }
 
 void GPhotoDeviceBrowser::watchDevice(const std::shared_ptr<GPhotoDevice>& device) {

@@ -21,7 +21,7 @@ QList<MountEntry> parse(const QByteArray& mountinfo);
 // Undoes the kernel's octal escapes ("\040" for a blank) in a field.
 QString unescape(const QByteArray& field);
 
-// Kernel-internal file systems that never hold a camera card.
+// Kernel-internal file systems (proc, sysfs, cgroup...): never a card or a drive.
 bool isVirtualFileSystem(const QString& type);
 
 } // namespace MountTable
