@@ -5,6 +5,7 @@
 
 #include "FileUtils.h"
 #include "ImageUtils.h"
+#include "OpenedPath.h"
 
 #include <QMutexLocker>
 
@@ -16,9 +17,10 @@ QString lastComponent(const QString& path) {
 }
 
 QDateTime creationDateOf(const QString& path, BrowserItemType type) {
+    const OpenedPath opened(path);
     if (type == BrowserItemTypeImage)
-        return ImageUtils::getCreationDateForImage(path);
-    return FileUtils::getCreationDateForFile(path);
+        return ImageUtils::getCreationDateForImage(opened.path());
+    return FileUtils::getCreationDateForFile(opened.path());
 }
 
 } // namespace

@@ -2,9 +2,9 @@
 #include "FolderListing.h"
 
 #include "FileUtils.h"
+#include "NativePath.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QThread>
 
 #include <dirent.h>
@@ -32,9 +32,9 @@ BrowserItemPtr itemFor(const QString& folder, const QByteArray& folderBytes, con
     if (name[0] == '.')
         return nullptr;
     // The file system's bytes decide the kind; the item's path is their
-    // decoded text.
+    // decoded text, every byte kept.
     const QByteArray bytes = folderBytes + name;
-    const QString path = folder + QFile::decodeName(name);
+    const QString path = folder + NativePath::decode(name);
     if (isDirectory(bytes, type))
         return std::make_shared<BrowserItem>(path, BrowserItemTypeFolder);
     if (FileUtils::isImageFile(path))
@@ -50,7 +50,7 @@ BrowserItemPtr itemFor(const QString& folder, const QByteArray& folderBytes, con
 bool readFolder(const QString& path, const std::function<bool()>& keepGoing,
                 const std::function<void(const BrowserItemPtr&)>& add) {
     const QString folder = path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
-    const QByteArray folderBytes = QFile::encodeName(folder);
+    const QByteArray folderBytes = NativePath::encode(folder);
     DIR* dir = ::opendir(folderBytes.constData());
     if (!dir)
         return true; // unreadable or gone: an empty listing

@@ -3,6 +3,9 @@
 
 #include "ThumbnailMaker.h"
 
+#include "NativePath.h"
+#include "OpenedPath.h"
+
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
@@ -49,8 +52,9 @@ struct Fingerprint {
 };
 
 bool fingerprintOf(const QString& path, Fingerprint* fingerprint) {
-    const QFileInfo info(path);
-    if (!info.isFile())
+    const OpenedPath opened(path);
+    const QFileInfo info(opened.path());
+    if (opened.path().isEmpty() || !info.isFile())
         return false;
     fingerprint->uri = ThumbnailCache::uriForPath(path);
     fingerprint->mtime = info.fileTime(QFileDevice::FileModificationTime).toSecsSinceEpoch();
@@ -132,7 +136,8 @@ ThumbnailCache::ThumbnailCache(const QString& root)
     : m_root(QDir::cleanPath(root)) {}
 
 QString ThumbnailCache::uriForPath(const QString& path) {
-    const QByteArray bytes = QFile::encodeName(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    const QByteArray bytes =
+        NativePath::encode(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
     // Everything but the unreserved characters and "/", in upper-case hex.
     return QLatin1String("file://") + QString::fromLatin1(bytes.toPercentEncoding("/"));
 }

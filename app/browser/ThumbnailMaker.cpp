@@ -11,6 +11,7 @@
 #include "ScaledJpegReader.h"
 
 #include "FileUtils.h"
+#include "OpenedPath.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -219,15 +220,19 @@ void ThumbnailMaker::allowLargePhotographs() {
 QImage ThumbnailMaker::makeThumbnail(const QString& path, int pixels, QSize* originalSize) {
     if (originalSize)
         *originalSize = QSize();
+    // The kind by the name as listed; the bytes through a path Qt can open.
+    const OpenedPath opened(path);
+    if (opened.path().isEmpty())
+        return QImage();
     if (FileUtils::isImageFile(path))
-        return pictureThumbnail(path, pixels, originalSize);
+        return pictureThumbnail(opened.path(), pixels, originalSize);
     if (FileUtils::isVideoFile(path)) {
         MovieFrameSource source;
         {
             QMutexLocker locker(&movieSourceLock());
             source = movieSource();
         }
-        return source ? scaledToFit(source(path, pixels), pixels) : QImage();
+        return source ? scaledToFit(source(opened.path(), pixels), pixels) : QImage();
     }
     return QImage();
 }

@@ -3,6 +3,7 @@
 
 #include "ItemTitles.h"
 #include "JpegFixture.h"
+#include "NativePath.h"
 #include "TestFiles.h"
 
 #include <QDir>
@@ -25,13 +26,14 @@ TEST(FolderListing, ListsFoldersImagesAndMoviesOnly) {
     ASSERT_TRUE(JpegFixture::write(root.filePath(".hidden.jpg"), {}));
     ASSERT_TRUE(TestFiles::write(root.filePath("clip.mov"), "movie"));
     ASSERT_TRUE(TestFiles::write(root.filePath("notes.txt"), "just text"));
-    // A name in Latin-1, not UTF-8: listed under its decoded text.
+    // A name in Latin-1, not UTF-8: listed with every byte kept.
     const QByteArray latin1 = QFile::encodeName(root.path()) + "/caf\xe9.jpg";
     ::close(::open(latin1.constData(), O_CREAT | O_WRONLY, 0644));
 
     QMap<QString, BrowserItemType> listed;
     for (const BrowserItemPtr& item : FolderListing::listFolder(root.path())) {
         EXPECT_EQ(item->path(), root.filePath(item->title()));
+        EXPECT_EQ(NativePath::decode(NativePath::encode(item->path())), item->path());
         listed.insert(item->title(), item->type());
     }
     ::unlink(latin1.constData()); // Qt's own removal cannot see that name
@@ -40,7 +42,7 @@ TEST(FolderListing, ListsFoldersImagesAndMoviesOnly) {
                           {"link", BrowserItemTypeFolder},
                           {"photo.jpg", BrowserItemTypeImage},
                           {"clip.mov", BrowserItemTypeMovie},
-                          {QFile::decodeName("caf\xe9.jpg"), BrowserItemTypeImage},
+                          {NativePath::decode("caf\xe9.jpg"), BrowserItemTypeImage},
                       }));
     EXPECT_TRUE(FolderListing::listFolder(root.filePath("sub")).isEmpty());
     EXPECT_TRUE(FolderListing::listFolder(root.filePath("gone")).isEmpty());

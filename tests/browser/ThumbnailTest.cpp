@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ExifBuilder.h"
 #include "JpegFixture.h"
+#include "NativePath.h"
 #include "TestFiles.h"
 #include "browser/BrowserItem.h"
 #include "browser/ThumbnailCache.h"
@@ -21,7 +22,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <memory>
@@ -226,6 +229,20 @@ TEST_F(ThumbnailTest, CacheEntryCarriesUriAndMTimeAndIsRebuiltWhenStale) {
     ASSERT_FALSE(ThumbnailLoader::load(file, 256).image.isNull());
     stored = QImage(entry);
     EXPECT_EQ(stored.text(QStringLiteral("Thumb::MTime")), QString::number(mtimeOf(file)));
+
+    // A name that is not UTF-8 is thumbnailed and cached under its own bytes.
+    const QByteArray latin1 = QFile::encodeName(m_dir.path()) + "/caf\xe9.jpg";
+    const QString escaped = NativePath::decode(latin1);
+    {
+        const QByteArray bytes = JpegFixture::jpeg(options);
+        const int fd = ::open(latin1.constData(), O_CREAT | O_WRONLY, 0644);
+        ASSERT_EQ(::write(fd, bytes.constData(), size_t(bytes.size())), bytes.size());
+        ::close(fd);
+    }
+    EXPECT_TRUE(ThumbnailCache::uriForPath(escaped).endsWith(QStringLiteral("/caf%E9.jpg")));
+    EXPECT_FALSE(ThumbnailLoader::load(escaped, 256).image.isNull());
+    EXPECT_EQ(cache.read(escaped, 256).size(), QSize(256, 170));
+    ::unlink(latin1.constData());
 
     // Nothing is cached of the cache itself.
     EXPECT_FALSE(ThumbnailLoader::load(entry, 128).image.isNull());

@@ -3,12 +3,19 @@
 #include "DictionarySorting.h"
 #include "MultiResolutionImage.h"
 #include "MutableArrayUtils.h"
+#include "NativePath.h"
+#include "OpenedPath.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <QHash>
 #include <QIcon>
 #include <QPixmap>
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 namespace {
 
@@ -19,6 +26,46 @@ QImage filled(int width, int height, QRgb colour) {
 }
 
 } // namespace
+
+TEST(NativePath, EveryByteSurvivesDecodingAndEncoding) {
+    const QByteArray names[] = {
+        "plain.jpg",
+        "caf\xc3\xa9.jpg",
+        "caf\xe9.jpg",
+        "\xff\xfe",
+        "a\xc3",
+        "\xed\xa0\x80 surrogate",
+        "\xf4\x90\x80\x80 too high",
+        "\xe2\x82 cut short",
+        "\xf0\x9f\x98\x80 emoji",
+    };
+    for (const QByteArray& bytes : names) {
+        const QString text = NativePath::decode(bytes);
+        EXPECT_EQ(NativePath::encode(text), bytes) << bytes.toHex().constData();
+        EXPECT_EQ(NativePath::needsBytes(text), QString::fromUtf8(bytes).toUtf8() != bytes)
+            << bytes.toHex().constData();
+    }
+    EXPECT_EQ(NativePath::decode("caf\xc3\xa9"), QString::fromUtf8("caf\xc3\xa9"));
+}
+
+TEST(OpenedPath, OpensANameQtCannotEncode) {
+    QTemporaryDir dir;
+    const QByteArray bytes = QFile::encodeName(dir.path()) + "/caf\xe9.txt";
+    FILE* file = std::fopen(bytes.constData(), "w");
+    ASSERT_NE(file, nullptr);
+    std::fputs("bytes", file);
+    std::fclose(file);
+    const QString escaped = NativePath::decode(bytes);
+    {
+        const OpenedPath opened(escaped);
+        QFile reader(opened.path());
+        ASSERT_TRUE(reader.open(QIODevice::ReadOnly));
+        EXPECT_EQ(reader.readAll(), "bytes");
+    }
+    EXPECT_TRUE(OpenedPath(escaped + "x").path().isEmpty());
+    EXPECT_EQ(OpenedPath(dir.path()).path(), dir.path());
+    std::remove(bytes.constData());
+}
 
 TEST(DateUtils, TruncatesToLocalMidnightOfTheSameDay) {
     const QDateTime evening(QDate(2024, 3, 9), QTime(23, 59, 58), Qt::LocalTime);
