@@ -7,6 +7,7 @@
 #include "ImageUtils.h"
 #include "JpegData.h"
 #include "JpegSegmentReader.h"
+#include "ThumbnailPng.h"
 #include "TiffReader.h"
 #include "browser/ThumbnailMaker.h"
 
@@ -174,5 +175,10 @@ int FuzzEntries::exifRead(const std::uint8_t* data, std::size_t size) {
 int FuzzEntries::thumbnail(const std::uint8_t* data, std::size_t size) {
     ThumbnailMaker::thumbnailFromBytes(
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size)), 256);
+    return 0;
+}
+
+int FuzzEntries::thumbnailPng(const std::uint8_t* data, std::size_t size) {
+    ThumbnailPng::decode(std::span(data, size), 1024);
     return 0;
 }

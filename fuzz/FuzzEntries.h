@@ -30,4 +30,7 @@ int byteReader(const std::uint8_t* data, std::size_t size);
 // thumbnail, DCT-scaled JPEG decode, Qt's readers, each after its size check.
 int thumbnail(const std::uint8_t* data, std::size_t size);
 
+// The thumbnail cache's PNG decoder over the bytes as a cache entry.
+int thumbnailPng(const std::uint8_t* data, std::size_t size);
+
 } // namespace FuzzEntries

@@ -3,16 +3,18 @@
 
 #include "ThumbnailMaker.h"
 
+#include "ThumbnailPng.h"
+
 #include "NativePath.h"
 #include "OpenedPath.h"
 
+#include <QBuffer>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QImageWriter>
 #include <QMimeDatabase>
 #include <QStandardPaths>
 #include <QTemporaryFile>
@@ -40,6 +42,9 @@ constexpr QLatin1StringView kSoftware("Pixhaul");
 
 constexpr QFile::Permissions kFolderMode = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
 constexpr QFile::Permissions kFileMode = QFile::ReadOwner | QFile::WriteOwner;
+// A 1024-pixel entry takes about 4 MB uncompressed; anything far larger is
+// no thumbnail.
+constexpr qint64 kMaxEntryBytes = 16 << 20;
 
 const QString kUriKey = QStringLiteral("Thumb::URI");
 const QString kMTimeKey = QStringLiteral("Thumb::MTime");
@@ -78,9 +83,22 @@ bool matches(const QString& uri, const QString& mtime, const Fingerprint& finger
 
 // An entry no larger than its folder's box, with its text keys. Qt's
 // header-only text() splits keys at ':', so the keys are read with the
-// pixels (a 1024-pixel PNG at most).
+// pixels (a 1024-pixel PNG at most). Entries in the layout this cache
+// writes (and most others) take the fast decoder; the rest Qt's reader.
 QImage readEntry(const QString& file, int maxSide) {
-    QImageReader reader(file, QByteArrayLiteral("png"));
+    QFile entry(file);
+    if (!entry.open(QIODevice::ReadOnly) || entry.size() > kMaxEntryBytes)
+        return QImage();
+    const QByteArray bytes = entry.readAll();
+    const QImage fast =
+        ThumbnailPng::decode(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                       std::size_t(bytes.size())),
+                             maxSide);
+    if (!fast.isNull())
+        return fast;
+    QBuffer buffer;
+    buffer.setData(bytes);
+    QImageReader reader(&buffer, QByteArrayLiteral("png"));
     const QSize size = reader.size();
     if (!size.isValid() || size.width() > maxSide || size.height() > maxSide)
         return QImage();
@@ -116,8 +134,11 @@ bool writeAtomically(const QString& target, const QImage& image) {
     QTemporaryFile temporary(folder + QLatin1String("/.pixhaul-XXXXXX.png"));
     if (!temporary.open() || !temporary.setPermissions(kFileMode))
         return false;
-    QImageWriter writer(&temporary, QByteArrayLiteral("png"));
-    if (!writer.write(image) || !temporary.flush())
+    ThumbnailPng::TextChunks texts;
+    for (const QString& key : image.textKeys())
+        texts.append({key.toLatin1(), image.text(key).toLatin1()});
+    const QByteArray png = ThumbnailPng::encode(image, texts);
+    if (png.isEmpty() || temporary.write(png) != png.size() || !temporary.flush())
         return false;
     if (std::rename(QFile::encodeName(temporary.fileName()).constData(),
                     QFile::encodeName(target).constData()) != 0)

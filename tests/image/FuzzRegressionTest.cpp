@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FuzzEntries.h"
 #include "JpegFixtures.h"
+#include "ThumbnailPng.h"
 
 #include <QList>
 #include <QRandomGenerator>
@@ -20,8 +21,10 @@ QList<QByteArray> seeds() {
     littleEndian.thumbnail = encodeJpeg(quadrants(16, 16));
     littleEndian.thumbnailOrientation = true;
     const QByteArray tiff = exifPayload(littleEndian).mid(6);
+    const QByteArray png =
+        ThumbnailPng::encode(quadrants(24, 8), {{"Thumb::URI", "file:///a.jpg"}});
     return {orientedJpeg(quadrants(32, 16), 6),
-            withExif(encodeJpeg(quadrants(16, 16)), exifPayload(littleEndian), true), tiff};
+            withExif(encodeJpeg(quadrants(16, 16)), exifPayload(littleEndian), true), tiff, png};
 }
 
 QList<QByteArray> corruptInputs() {
@@ -77,6 +80,7 @@ TEST(FuzzRegression, ParsersSurviveCorruptInputs) {
         EXPECT_EQ(FuzzEntries::jpegSections(bytes, size), 0);
         EXPECT_EQ(FuzzEntries::exifOrient(bytes, size), 0);
         EXPECT_EQ(FuzzEntries::byteReader(bytes, size), 0);
+        EXPECT_EQ(FuzzEntries::thumbnailPng(bytes, size), 0);
     }
     // Reading decodes thumbnails: a sample of the inputs keeps this quick.
     for (qsizetype i = 0; i < inputs.size(); i += 7) {
