@@ -16,6 +16,7 @@
 #include "settings/SettingsDefaults.h"
 #include "transfer/Transferer.h"
 #include "transfer/ui/TransferAssistantController.h"
+#include "viewer/ui/ImageViewerController.h"
 
 #include "DistributedNotificationCenter.h"
 #include "FileUtils.h"
@@ -223,13 +224,16 @@ void AppDelegate::showTransferAssistant(const std::shared_ptr<Camera>& camera) {
 }
 
 void AppDelegate::showFullscreen(const QStringList& paths, bool startSlideshow, int startIndex) {
-    Q_UNUSED(startSlideshow)
-    Q_UNUSED(startIndex)
-    // The full-screen viewer is not part of this build yet.
-    Q_EMIT fullscreenRefused(paths);
-    ApplicationUtils::alert(Localization::localizedString("VIEWER_NOT_AVAILABLE"),
-                            ApplicationUtils::AlertStyleInformational);
-    quitWhenNothingIsShown();
+    imageViewerController()->startViewer(paths, startIndex, startSlideshow);
+}
+
+ImageViewerController* AppDelegate::imageViewerController() {
+    if (!m_viewer) {
+        m_viewer = new ImageViewerController(UserDefaults::standardUserDefaults());
+        connect(m_viewer, &ImageViewerController::browseRequested, this,
+                [this](const QString& path) { browseImagesAtPath(path); });
+    }
+    return m_viewer;
 }
 
 PreferencesWindowController* AppDelegate::preferencesController() {

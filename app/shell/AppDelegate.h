@@ -22,6 +22,7 @@ class DistributedNotificationCenter;
 class GPhotoDeviceBrowser;
 struct GPhotoDeviceInfo;
 class ImageBrowserController;
+class ImageViewerController;
 class PreferencesWindowController;
 class TransferAssistantController;
 
@@ -46,7 +47,7 @@ public:
 
     // Files, folders or cards handed over on the command line or by the
     // desktop: a card opens the assistant; a folder is browsed; pictures
-    // are meant for the full-screen viewer, which this build does not have.
+    // open in the full-screen viewer.
     void openFiles(const QStringList& paths);
     bool openFile(const QString& path) const;
 
@@ -56,6 +57,8 @@ public:
     // on it; an empty camera gets an alert instead.
     void runTransferWithCamera(const std::shared_ptr<Camera>& camera);
     void showFullscreen(const QStringList& paths, bool startSlideshow, int startIndex);
+    // The viewer, created on first use and kept for later showings.
+    ImageViewerController* imageViewerController();
 
     PreferencesWindowController* preferencesController();
     void showPreferences();
@@ -66,7 +69,6 @@ public:
     void cameraDeviceBecomeReady(CameraDevice* camera) override;
 
     bool launchedFromDetector() const { return m_fromDetector; }
-    const std::optional<QStringList>& fullscreenImages() const { return m_handedImages; }
     TransferAssistantController* transferController() const;
     ImageBrowserController* imageBrowserController() const;
     StartAtLoginController& loginController() { return *m_login; }
@@ -85,8 +87,6 @@ public:
 Q_SIGNALS:
     // The browser was asked to show `path` (empty: the folder it showed last).
     void browseRequested(const QString& path);
-    // Pictures meant for the full-screen viewer, which this build lacks.
-    void fullscreenRefused(const QStringList& paths);
 
 private:
     void deviceAdded(const GPhotoDeviceInfo& info);
@@ -104,6 +104,7 @@ private:
     std::unique_ptr<StartAtLoginController> m_login;
     QPointer<TransferAssistantController> m_transfer;
     QPointer<ImageBrowserController> m_browser;
+    QPointer<ImageViewerController> m_viewer;
     QPointer<PreferencesWindowController> m_preferences;
     QPointer<AboutBoxController> m_about;
 };

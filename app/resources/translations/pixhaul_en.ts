@@ -79,10 +79,6 @@
         <translation>There are no pictures or movies to import on this camera.</translation>
     </message>
     <message>
-        <source>VIEWER_NOT_AVAILABLE</source>
-        <translation>The full-screen viewer is not available in this version of Pixhaul yet.</translation>
-    </message>
-    <message>
         <source>IMPORT_FROM_CARD</source>
         <translation>Import from a Camera Card or Folder…</translation>
     </message>
@@ -152,6 +148,86 @@
             <numerusform>%n file could not be transferred: %1</numerusform>
             <numerusform>%n files could not be transferred: %1</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>Zoom In</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>Zoom Out</translation>
+    </message>
+    <message>
+        <source>Zoom to Fit</source>
+        <translation>Zoom to Fit</translation>
+    </message>
+    <message>
+        <source>Zoom</source>
+        <translation>Zoom</translation>
+    </message>
+    <message>
+        <source>Actual Size</source>
+        <translation>Actual Size</translation>
+    </message>
+    <message>
+        <source>Lock Zoom</source>
+        <translation>Lock Zoom</translation>
+    </message>
+    <message>
+        <source>Rotate Right</source>
+        <translation>Rotate Right</translation>
+    </message>
+    <message>
+        <source>Rotate Left</source>
+        <translation>Rotate Left</translation>
+    </message>
+    <message>
+        <source>Rotate 180</source>
+        <translation>Rotate 180°</translation>
+    </message>
+    <message>
+        <source>Flip Horizontal</source>
+        <translation>Flip Horizontal</translation>
+    </message>
+    <message>
+        <source>Flip Vertical</source>
+        <translation>Flip Vertical</translation>
+    </message>
+    <message>
+        <source>Auto Rotate</source>
+        <translation>Rotate Upright</translation>
+    </message>
+    <message>
+        <source>Show Information</source>
+        <translation>Show Information</translation>
+    </message>
+    <message>
+        <source>Move to Trash</source>
+        <translation>Move to Trash</translation>
+    </message>
+    <message>
+        <source>Close Viewer</source>
+        <translation>Close Viewer</translation>
+    </message>
+    <message>
+        <source>Start Slideshow</source>
+        <translation>Start Slideshow</translation>
+    </message>
+    <message>
+        <source>Stop Slideshow</source>
+        <translation>Stop Slideshow</translation>
+    </message>
+    <message>
+        <source>CONFIRM_DELETE_IMAGE</source>
+        <translation>Do you want to move this picture to the Trash?</translation>
+    </message>
+    <message>
+        <source>MOVED_TO_TRASH</source>
+        <translation>The picture is moved to the Trash. You can restore it from there.</translation>
+    </message>
+    <message>
+        <source>VIEWER_TRANSFORMING</source>
+        <translation>Turning the picture…</translation>
     </message>
 </context>
 </TS>

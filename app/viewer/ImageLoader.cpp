@@ -1,0 +1,137 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ImageLoader.h"
+
+#include "browser/ThumbnailMaker.h"
+
+#include "OpenedPath.h"
+#include "PoolTask.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QFutureWatcher>
+#include <QImageReader>
+#include <QThreadPool>
+
+#include <algorithm>
+
+namespace {
+
+// Mesa's software renderer takes textures up to this size.
+std::atomic_int sMaxSide{16384};
+
+} // namespace
+
+struct ImageLoader::Decoded {
+    bool read = false;
+    QImage image;
+};
+
+ImageLoader::ImageLoader(const QString& path, QObject* parent)
+    : QObject(parent) {
+    loadImage(path);
+}
+
+ImageLoader::~ImageLoader() {
+    abandonRead();
+}
+
+int ImageLoader::maxSide() {
+    return sMaxSide.load();
+}
+
+void ImageLoader::setMaxSide(int pixels) {
+    sMaxSide.store(std::max(pixels, 1));
+}
+
+void ImageLoader::abandonRead() {
+    if (m_cancelled)
+        m_cancelled->store(true);
+    m_cancelled.reset();
+    if (m_watcher) {
+        m_watcher->disconnect(this);
+        m_watcher->deleteLater();
+        m_watcher = nullptr;
+    }
+}
+
+void ImageLoader::loadImage(const QString& path) {
+    // Photographs of up to 200 megapixels decode; set once for the process.
+    [[maybe_unused]] static const bool allowed = (ThumbnailMaker::allowLargePhotographs(), true);
+
+    abandonRead();
+    m_image = QImage();
+    m_path = path;
+    m_status = StatusLoading;
+    loadStarted();
+
+    const quint64 generation = ++m_generation;
+    auto cancelled = std::make_shared<std::atomic_bool>(false);
+    m_cancelled = cancelled;
+    m_watcher = new Watcher(this);
+    connect(m_watcher, &Watcher::finished, this,
+            [this, watcher = m_watcher, generation] { readFinished(watcher, generation); });
+    m_watcher->setFuture(
+        PoolTask::run(QThreadPool::globalInstance(), [path, side = maxSide(), cancelled] {
+            return decode(path, side, *cancelled);
+        }));
+}
+
+ImageLoader::Decoded ImageLoader::decode(const QString& path, int maxSide,
+                                         const std::atomic_bool& cancelled) {
+    Decoded result;
+    const OpenedPath opened(path);
+    // Not a folder, or a FIFO that would never end.
+    if (opened.path().isEmpty() || !QFileInfo(opened.path()).isFile())
+        return result;
+    QFile file(opened.path());
+    if (!file.open(QIODevice::ReadOnly))
+        return result;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return result;
+    result.read = true;
+    if (cancelled.load())
+        return result;
+
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(true);
+    const QSize declared = reader.size();
+    // A declared size beyond any camera's is a decompression bomb.
+    if (declared.isValid() &&
+        qint64(declared.width()) * declared.height() > ThumbnailMaker::maximumPixels)
+        return result;
+    // The scaled size is of the stored picture; the box is square, so the
+    // turn to upright keeps it inside.
+    if (declared.width() > maxSide || declared.height() > maxSide) {
+        if (reader.supportsOption(QImageIOHandler::ScaledSize))
+            reader.setScaledSize(
+                declared.scaled(maxSide, maxSide, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
+    }
+    QImage image = reader.read();
+    if (image.width() > maxSide || image.height() > maxSide)
+        image = image.scaled(maxSide, maxSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    result.image = std::move(image);
+    return result;
+}
+
+void ImageLoader::readFinished(Watcher* watcher, quint64 generation) {
+    // The watcher is done; it goes once its signal has returned.
+    watcher->deleteLater();
+    if (watcher != m_watcher || generation != m_generation)
+        return;
+    m_watcher = nullptr;
+    m_cancelled.reset();
+    const Decoded decoded = watcher->result();
+    if (!decoded.read) {
+        m_status = StatusFailed;
+        emit imageError(this);
+        return;
+    }
+    m_status = StatusReady;
+    m_image = decoded.image;
+    imageLoaded();
+    emit imageReady(this);
+}
