@@ -7,12 +7,13 @@
 // passed. Prints "<longest gap between ticks in ms> <listing seconds>".
 // Fails when COUNT is given and the grid shows another number of items.
 // Thumbnails go to the cache under $XDG_CACHE_HOME, as in the program.
-#include "browser/ThumbnailMaker.h"
 #include "browser/ui/ImageBrowserController.h"
 #include "settings/SettingsDefaults.h"
 #include "settings/SettingsKeys.h"
 
 #include "Localization.h"
+
+#include "DecodeLimits.h"
 #include "UserDefaults.h"
 
 #include <QApplication>
@@ -39,7 +40,7 @@ int main(int argc, char** argv) {
     const qsizetype expected = argc >= 3 ? std::atoi(argv[2]) : -1;
     const int settleMs = argc == 4 ? std::atoi(argv[3]) : 2000;
     Localization::installTranslations();
-    ThumbnailMaker::allowLargePhotographs();
+    DecodeLimits::allowLargePhotographs();
 
     // The user's own settings would change what is measured.
     QTemporaryDir settingsFolder;

@@ -14,6 +14,8 @@
 #include "browser/ThumbnailLoader.h"
 #include "browser/ThumbnailMaker.h"
 
+#include "DecodeLimits.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -62,7 +64,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no files in %s\n", argv[3]);
         return 1;
     }
-    ThumbnailMaker::allowLargePhotographs();
+    DecodeLimits::allowLargePhotographs();
 
     if (make) {
         const double seconds = visit(paths, [pixels](const QString& path) {

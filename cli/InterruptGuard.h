@@ -4,8 +4,8 @@
 #include <atomic>
 
 // Catches Ctrl-C (SIGINT) while it lives: the first one is recorded and
-// forwarded to the cancel flag of the running transfer, which stops after
-// its current file. Blocking terminal reads return early (no SA_RESTART).
+// forwarded to the cancel flag of the running transfer or batch, which
+// stops after its current file. Blocking terminal reads return early (no SA_RESTART).
 // Main thread; one guard at a time.
 class InterruptGuard {
 public:

@@ -134,12 +134,12 @@ QIcon FileUtils::getIcon(const QString& path) {
     return icon;
 }
 
-bool FileUtils::moveItemToTrash(const QString& path) {
+bool FileUtils::moveItemToTrash(const QString& path, QString* pathInTrash) {
     if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
         return false;
     if (!ensureHomeTrash())
         return false;
-    return QFile::moveToTrash(path);
+    return QFile::moveToTrash(path, pathInTrash);
 }
 
 QDateTime FileUtils::getCreationDateForFile(const QString& path) {

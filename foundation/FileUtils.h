@@ -31,8 +31,9 @@ public:
     static QIcon getIcon(const QString& path);
 
     // Moves the item to the freedesktop Trash. Returns false when the item
-    // could not be trashed; it is never deleted instead.
-    static bool moveItemToTrash(const QString& path);
+    // could not be trashed; it is never deleted instead. `pathInTrash`, when
+    // given, receives where the item now is (to put it back).
+    static bool moveItemToTrash(const QString& path, QString* pathInTrash = nullptr);
 
     // The file's birth time when the file system records one, else its
     // modification time; null for a missing file.

@@ -17,13 +17,6 @@
 // decompression bomb is refused. Any thread.
 namespace ThumbnailMaker {
 
-// Pictures up to this many pixels decode; larger declared sizes are refused.
-inline constexpr qint64 maximumPixels = 200'000'000;
-
-// Raises Qt's image allocation limit so real photographs of up to
-// maximumPixels decode. Once, at start-up.
-void allowLargePhotographs();
-
 // Null when the file is neither picture nor movie or cannot be decoded.
 // `originalSize`, when given, receives the upright size of the original
 // where the way taken reads it (invalid otherwise).

@@ -18,6 +18,7 @@
 #include "transfer/ui/TransferAssistantController.h"
 #include "viewer/ui/ImageViewerController.h"
 
+#include "DecodeLimits.h"
 #include "DistributedNotificationCenter.h"
 #include "FileUtils.h"
 #include "Localization.h"
@@ -79,7 +80,7 @@ bool AppDelegate::becomePrimaryInstance() {
 void AppDelegate::awakeFromNib() {
     SettingsDefaults::registerDefaults(UserDefaults::standardUserDefaults());
     // Real photographs decode; movie thumbnails come from FFmpeg.
-    ThumbnailMaker::allowLargePhotographs();
+    DecodeLimits::allowLargePhotographs();
     ThumbnailMaker::setMovieFrameSource([](const QString& path, int pixels) {
         return MovieFrameReader(path).frameNearStart(QSize(pixels, pixels));
     });

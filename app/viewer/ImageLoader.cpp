@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ImageLoader.h"
 
-#include "browser/ThumbnailMaker.h"
-
+#include "DecodeLimits.h"
 #include "OpenedPath.h"
 #include "PoolTask.h"
 
@@ -57,7 +56,7 @@ void ImageLoader::abandonRead() {
 
 void ImageLoader::loadImage(const QString& path) {
     // Photographs of up to 200 megapixels decode; set once for the process.
-    [[maybe_unused]] static const bool allowed = (ThumbnailMaker::allowLargePhotographs(), true);
+    [[maybe_unused]] static const bool allowed = (DecodeLimits::allowLargePhotographs(), true);
 
     abandonRead();
     m_image = QImage();
@@ -101,7 +100,7 @@ ImageLoader::Decoded ImageLoader::decode(const QString& path, int maxSide,
     const QSize declared = reader.size();
     // A declared size beyond any camera's is a decompression bomb.
     if (declared.isValid() &&
-        qint64(declared.width()) * declared.height() > ThumbnailMaker::maximumPixels)
+        qint64(declared.width()) * declared.height() > DecodeLimits::maximumPixels)
         return result;
     // The scaled size is of the stored picture; the box is square, so the
     // turn to upright keeps it inside.
