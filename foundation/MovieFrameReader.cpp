@@ -127,6 +127,18 @@ qint64 MovieFrameReader::bitRate() const {
     return m_d->format ? qMax<int64_t>(0, m_d->format->bit_rate) : 0;
 }
 
+qint64 MovieFrameReader::videoBitRate() const {
+    if (!m_d->format || m_d->videoStream < 0)
+        return 0;
+    return qMax<int64_t>(0, m_d->format->streams[m_d->videoStream]->codecpar->bit_rate);
+}
+
+qint64 MovieFrameReader::audioBitRate() const {
+    if (!m_d->format || m_d->audioStream < 0)
+        return 0;
+    return qMax<int64_t>(0, m_d->format->streams[m_d->audioStream]->codecpar->bit_rate);
+}
+
 QString MovieFrameReader::videoCodecName() const {
     if (!m_d->format || m_d->videoStream < 0)
         return {};

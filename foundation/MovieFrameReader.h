@@ -29,6 +29,10 @@ public:
     // 0 when unknown.
     qint64 durationMilliseconds() const;
     qint64 bitRate() const;
+    // The video and audio streams' own bit rates; 0 when the container does
+    // not tell.
+    qint64 videoBitRate() const;
+    qint64 audioBitRate() const;
     // FFmpeg's short codec names ("h264", "aac"); empty when there is no
     // such stream.
     QString videoCodecName() const;

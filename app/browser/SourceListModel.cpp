@@ -194,6 +194,9 @@ Qt::ItemFlags SourceListModel::flags(const QModelIndex& index) const {
         return Qt::NoItemFlags;
     if (node->isGroupHeader())
         return Qt::ItemIsEnabled;
+    // Sub-folders may be renamed in place; favourites and drives may not.
+    if (node->parent() && !node->parent()->isGroupHeader())
+        return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 }
 

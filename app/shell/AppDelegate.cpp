@@ -8,6 +8,7 @@
 #include "TransferPreferencesController.h"
 #include "ViewerPreferencesController.h"
 #include "browser/ThumbnailMaker.h"
+#include "browser/ui/BrowserItemActions.h"
 #include "browser/ui/ImageBrowserController.h"
 #include "camera/CameraDevice.h"
 #include "camera/CameraDrive.h"
@@ -180,6 +181,7 @@ void AppDelegate::browseImages() {
 
 void AppDelegate::browseImagesAtPath(const QString& path) {
     // One browser for the life of the process, made on first use.
+    bool created = false;
     if (!m_browser) {
         m_browser = new ImageBrowserController(UserDefaults::standardUserDefaults());
         connect(m_browser, &ImageBrowserController::importRequested, this,
@@ -188,8 +190,15 @@ void AppDelegate::browseImagesAtPath(const QString& path) {
                 &AppDelegate::showPreferences);
         connect(m_browser, &ImageBrowserController::aboutRequested, this,
                 &AppDelegate::showAboutBox);
+        connect(m_browser, &ImageBrowserController::viewerRequested, this,
+                qOverload<const QStringList&, bool, int, const QImage&, const QRect&>(
+                    &AppDelegate::showFullscreen));
+        created = true;
     }
     m_browser->openPath(path);
+    // The first-run question, on the window once it shows.
+    if (created && m_login)
+        m_browser->itemActions()->askStartAtLoginIfFirstRun(*m_login);
     Q_EMIT browseRequested(path);
 }
 
@@ -225,6 +234,12 @@ void AppDelegate::showTransferAssistant(const std::shared_ptr<Camera>& camera) {
 }
 
 void AppDelegate::showFullscreen(const QStringList& paths, bool startSlideshow, int startIndex) {
+    imageViewerController()->startViewer(paths, startIndex, startSlideshow);
+}
+
+void AppDelegate::showFullscreen(const QStringList& paths, bool startSlideshow, int startIndex,
+                                 const QImage& startingImage, const QRect& startRect) {
+    imageViewerController()->setStartingImage(startingImage, startRect);
     imageViewerController()->startViewer(paths, startIndex, startSlideshow);
 }
 

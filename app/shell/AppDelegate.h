@@ -5,9 +5,11 @@
 
 #include "StartAtLoginController.h"
 
+#include <QImage>
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 #include <QStringList>
 #include <QVariantMap>
 
@@ -57,6 +59,9 @@ public:
     // on it; an empty camera gets an alert instead.
     void runTransferWithCamera(const std::shared_ptr<Camera>& camera);
     void showFullscreen(const QStringList& paths, bool startSlideshow, int startIndex);
+    // The viewer opening from `startingImage` at `startRect` on screen.
+    void showFullscreen(const QStringList& paths, bool startSlideshow, int startIndex,
+                        const QImage& startingImage, const QRect& startRect);
     // The viewer, created on first use and kept for later showings.
     ImageViewerController* imageViewerController();
 

@@ -3,11 +3,10 @@
 
 #include "SetupWindow.h"
 
-// A wizard for pages smaller than the standard (meant for the batch
-// processor, not built yet): a SetupWindow whose content box and
-// side picture are shorter than the standard by a fixed height, for pages
-// designed smaller than the standard box. Pages taller than that still get
-// their room (the box's height is a minimum, so large fonts never clip).
+// A wizard for pages smaller than the standard (the batch processor's): a
+// SetupWindow whose content box and side picture are shorter than the
+// standard by a fixed height. The box's height is set as its minimum, so a
+// window whose pages grow with a large font grows the box itself.
 // Main thread.
 class WizardWindow : public SetupWindow {
     Q_OBJECT

@@ -56,6 +56,8 @@ protected:
         // the machine mounts.
         UserDefaults::standardUserDefaults().setObject(QStringList{m_dir.path()},
                                                        "browser_favorites");
+        // Past the first run: no start-at-login question over the browser.
+        UserDefaults::standardUserDefaults().setObject(QStringLiteral("1"), "first_run");
         m_card = m_dir.filePath("EOS_DIGITAL");
         ASSERT_TRUE(JpegFixture::write(m_card + "/DCIM/100CANON/IMG_0001.JPG", {}));
         m_plain = m_dir.filePath("Holidays");

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ImageBrowserController.h"
 
+#include "BrowserFileActions.h"
 #include "BrowserGridView.h"
+#include "BrowserItemActions.h"
 #include "BrowserItemDelegate.h"
 #include "ScopeBar.h"
 
@@ -121,6 +123,8 @@ ImageBrowserController::ImageBrowserController(UserDefaults& settings, QWidget* 
 
     buildToolBar();
     buildMenus();
+    m_fileActions = new BrowserFileActions(this);
+    m_itemActions = new BrowserItemActions(*this, m_settings);
     loadSettings();
 
     connect(m_scopeBar, &ScopeBar::filterChanged, this, [this](const BrowserFilter& filter) {
@@ -194,7 +198,8 @@ void ImageBrowserController::buildMenus() {
     QAction* import = file->addAction(localizedString("IMPORT_FROM_CARD"), this,
                                       &ImageBrowserController::chooseImportSource);
     import->setObjectName(QStringLiteral("importAction"));
-    import->setShortcut(QKeySequence(QStringLiteral("Ctrl+I")));
+    // Ctrl+I shows the information panel.
+    import->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+I")));
     file->addSeparator();
     file->addAction(localizedString("Close"), QKeySequence::Close, this, &QWidget::close);
     file->addAction(localizedString("Quit"), QKeySequence::Quit, qApp,
@@ -209,7 +214,8 @@ void ImageBrowserController::buildMenus() {
 
     QMenu* view = menuBar()->addMenu(localizedString("MENU_VIEW"));
     view->addAction(m_viewOptionsAction);
-    view->addAction(localizedString("Refresh"), QKeySequence::Refresh, this,
+    // F5 alone: Ctrl+R turns the selection.
+    view->addAction(localizedString("Refresh"), QKeySequence(Qt::Key_F5), this,
                     &ImageBrowserController::forceRefreshBrowser);
 
     QMenu* go = menuBar()->addMenu(localizedString("MENU_GO"));
@@ -257,6 +263,12 @@ void ImageBrowserController::refreshSourceListItems() {
     m_sourceList.refreshSourceListItems();
     refreshFavorites();
     refreshDevices();
+}
+
+void ImageBrowserController::setFavoriteFolders(const QStringList& folders) {
+    m_favoriteFolders = folders;
+    m_settings.setObject(m_favoriteFolders, QLatin1String(SettingsKeys::browser_favorites));
+    refreshFavorites();
 }
 
 void ImageBrowserController::refreshFavorites() {

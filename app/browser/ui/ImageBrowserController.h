@@ -6,11 +6,15 @@
 #include "browser/MountedVolumes.h"
 #include "browser/SourceListModel.h"
 
+#include <QImage>
 #include <QMainWindow>
+#include <QRect>
 #include <QStringList>
 
 #include <optional>
 
+class BrowserFileActions;
+class BrowserItemActions;
 class BrowserGridView;
 class QAction;
 class QLabel;
@@ -70,11 +74,24 @@ public:
     void refreshFavorites();
     void refreshDevices();
 
+    // The favourite folders; each change is stored in "browser_favorites"
+    // and shown in the source list.
+    const QStringList& favoriteFolders() const { return m_favoriteFolders; }
+    void setFavoriteFolders(const QStringList& folders);
+    UserDefaults& settings() const { return m_settings; }
+    BrowserFileActions* fileActions() const { return m_fileActions; }
+    BrowserItemActions* itemActions() const { return m_itemActions; }
+
 signals:
     // Menu commands the application carries out.
     void importRequested(const QString& folder);
     void preferencesRequested();
     void aboutRequested();
+    // The viewer on `paths` from `startIndex`, opening from `startingImage`
+    // at `startRect` on screen (a null image and an empty rectangle: no
+    // opening animation).
+    void viewerRequested(const QStringList& paths, bool startSlideshow, int startIndex,
+                         const QImage& startingImage, const QRect& startRect);
 
 private:
     void buildMenus();
@@ -114,4 +131,6 @@ private:
     QAction* m_forwardAction = nullptr;
     QAction* m_viewOptionsAction = nullptr;
     QMenu* m_pathMenu = nullptr;
+    BrowserFileActions* m_fileActions = nullptr;
+    BrowserItemActions* m_itemActions = nullptr;
 };

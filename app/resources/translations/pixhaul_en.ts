@@ -229,5 +229,309 @@
         <source>VIEWER_TRANSFORMING</source>
         <translation>Turning the picture…</translation>
     </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Refresh</translation>
+    </message>
+    <message>
+        <source>New Folder</source>
+        <translation>New Folder</translation>
+    </message>
+    <message>
+        <source>Add to Favorites</source>
+        <translation>Add to Favorites</translation>
+    </message>
+    <message>
+        <source>Remove from Favorites</source>
+        <translation>Remove from Favorites</translation>
+    </message>
+    <message>
+        <source>Transfer images...</source>
+        <translation>Transfer Images…</translation>
+    </message>
+    <message>
+        <source>Show in File Manager</source>
+        <translation>Show in File Manager</translation>
+    </message>
+    <message>
+        <source>Rename</source>
+        <translation>Rename</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>Select All Images</translation>
+    </message>
+    <message>
+        <source>Select All Files</source>
+        <translation>Select All Files</translation>
+    </message>
+    <message>
+        <source>Select All Media</source>
+        <translation>Select All Images and Movies</translation>
+    </message>
+    <message>
+        <source>MENU_IMAGE</source>
+        <translation>Image</translation>
+    </message>
+    <message>
+        <source>CONFIRM_REMOVE_FAVORITE</source>
+        <translation>Do you want to remove this folder from the favorites?</translation>
+    </message>
+    <message>
+        <source>NO_UNDO_AVAIL</source>
+        <translation>You can’t undo this action.</translation>
+    </message>
+    <message>
+        <source>CONFIRM_DELETE_FOLDER</source>
+        <translation>Do you want to move this folder to the Trash?</translation>
+    </message>
+    <message>
+        <source>CONFIRM_DELETE_FILES</source>
+        <translation>Do you want to move the selected items to the Trash?</translation>
+    </message>
+    <message>
+        <source>CREATE_FOLDER_PROMPT</source>
+        <translation>Name of the new folder:</translation>
+    </message>
+    <message>
+        <source>CREATE_FOLDER_DEFAULT</source>
+        <translation>untitled folder</translation>
+    </message>
+    <message numerus="yes">
+        <source>FILE_OPERATION_FAILED</source>
+        <translation>
+            <numerusform>%n item could not be copied, moved, turned or moved to the Trash. It was left as it was.</numerusform>
+            <numerusform>%n items could not be copied, moved, turned or moved to the Trash. They were left as they were.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>BATCH_PROCESS_TITLE</source>
+        <translation>Batch Process</translation>
+    </message>
+    <message>
+        <source>BATCH_PROCESS_START</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>BATCH_PROCESS_IMAGE</source>
+        <translation>Processing “%1” (%2 of %3)…</translation>
+    </message>
+    <message numerus="yes">
+        <source>BATCH_PROCESS_WRITTEN</source>
+        <translation>
+            <numerusform>%n picture written to “%1”.</numerusform>
+            <numerusform>%n pictures written to “%1”.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>BATCH_PROCESS_STOPPED</source>
+        <translation>
+            <numerusform>Stopped: %n picture written to “%1”.</numerusform>
+            <numerusform>Stopped: %n pictures written to “%1”.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>BATCH_PROCESS_FAILED</source>
+        <translation>
+            <numerusform>%n picture could not be processed; its original is unchanged:</numerusform>
+            <numerusform>%n pictures could not be processed; their originals are unchanged:</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Filename</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>File size</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>Taken on</source>
+        <translation>Taken on</translation>
+    </message>
+    <message>
+        <source>Dimensions</source>
+        <translation>Dimensions</translation>
+    </message>
+    <message>
+        <source>Orientation</source>
+        <translation>Orientation</translation>
+    </message>
+    <message>
+        <source>Scene Type</source>
+        <translation>Scene type</translation>
+    </message>
+    <message>
+        <source>Exposure</source>
+        <translation>Exposure</translation>
+    </message>
+    <message>
+        <source>F-Number</source>
+        <translation>F-number</translation>
+    </message>
+    <message>
+        <source>Focal length</source>
+        <translation>Focal length</translation>
+    </message>
+    <message>
+        <source>ISO Rating</source>
+        <translation>ISO</translation>
+    </message>
+    <message>
+        <source>Exposure Bias</source>
+        <translation>Exposure bias</translation>
+    </message>
+    <message>
+        <source>Flash</source>
+        <translation>Flash</translation>
+    </message>
+    <message>
+        <source>White balance</source>
+        <translation>White balance</translation>
+    </message>
+    <message>
+        <source>Brightness</source>
+        <translation>Brightness</translation>
+    </message>
+    <message>
+        <source>Contrast</source>
+        <translation>Contrast</translation>
+    </message>
+    <message>
+        <source>Saturation</source>
+        <translation>Saturation</translation>
+    </message>
+    <message>
+        <source>Camera Make</source>
+        <translation>Camera make</translation>
+    </message>
+    <message>
+        <source>Camera Model</source>
+        <translation>Camera model</translation>
+    </message>
+    <message>
+        <source>Color Model</source>
+        <translation>Colour space</translation>
+    </message>
+    <message>
+        <source>Profile Name</source>
+        <translation>Profile</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>Duration</translation>
+    </message>
+    <message>
+        <source>Codecs</source>
+        <translation>Codecs</translation>
+    </message>
+    <message>
+        <source>Video Bitrate</source>
+        <translation>Video bit rate</translation>
+    </message>
+    <message>
+        <source>Audio Bitrate</source>
+        <translation>Audio bit rate</translation>
+    </message>
+    <message>
+        <source>bits/sec</source>
+        <translation>bit/s</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>View</source>
+        <translation>View</translation>
+    </message>
+    <message>
+        <source>Slideshow</source>
+        <translation>Slideshow</translation>
+    </message>
+    <message>
+        <source>Quick Look</source>
+        <translation>Quick Preview</translation>
+    </message>
+    <message>
+        <source>Hide Information</source>
+        <translation>Hide Information</translation>
+    </message>
+    <message>
+        <source>Print…</source>
+        <translation>Print…</translation>
+    </message>
+    <message>
+        <source>Edit with %1</source>
+        <translation>Edit with %1</translation>
+    </message>
+    <message>
+        <source>Add to %1</source>
+        <translation>Add to %1</translation>
+    </message>
+    <message>
+        <source>Set as Desktop Picture</source>
+        <translation>Set as Desktop Picture</translation>
+    </message>
+    <message>
+        <source>Copy Image</source>
+        <translation>Copy Image</translation>
+    </message>
+    <message>
+        <source>Batch Process…</source>
+        <translation>Batch Process…</translation>
+    </message>
+    <message>
+        <source>Transfer Images…</source>
+        <translation>Transfer Images…</translation>
+    </message>
+    <message>
+        <source>PIXHAUL_FEATURES</source>
+        <translation>Pixhaul on the Web</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>Open with %1</source>
+        <translation>Open with %1</translation>
+    </message>
+    <message>
+        <source>Default Application</source>
+        <translation>Default Application</translation>
+    </message>
+    <message>
+        <source>START_AT_LOGIN_TITLE</source>
+        <translation>Start Pixhaul’s card watcher when you log in?</translation>
+    </message>
+    <message>
+        <source>START_AT_LOGIN_INFO</source>
+        <translation>Pixhaul can watch for camera cards and offer to transfer their pictures as soon as one is inserted. You can change this later in the preferences.</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
 </context>
 </TS>
