@@ -20,6 +20,7 @@
 #include <QImage>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -303,6 +304,40 @@ TEST_F(BrowserFileActionsTest, DropsAskOnceAndStopLeavesEverything) {
     EXPECT_TRUE(answer(localizedString("OK"))); // told, once
     EXPECT_TRUE(QFileInfo(path("a/sub")).isDir());
     EXPECT_FALSE(QFileInfo::exists(path("a/sub/a")));
+}
+
+TEST_F(BrowserFileActionsTest, DragsOverAFolderCellOutlineItAndCopyWithCtrl) {
+    m_browser->resize(900, 600);
+    m_browser->show();
+    open(path("a"));
+    BrowserGridView* grid = m_browser->browserView();
+    const QModelIndex sub =
+        m_browser->content().model()->index(m_browser->content().model()->rowOfPath(path("a/sub")));
+    ASSERT_TRUE(sub.isValid());
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(path("b/two.jpg"))});
+    // Qt hands drag events to widgets only inside a real drag: straight to
+    // the filter the viewport's events go through.
+    const auto deliver = [&](QEvent* event) {
+        return static_cast<QObject*>(m_actions)->eventFilter(grid->viewport(), event);
+    };
+    const struct {
+        Qt::KeyboardModifiers modifiers;
+        Qt::DropAction expected;
+    } cases[] = {{Qt::NoModifier, Qt::MoveAction},
+                 {Qt::ControlModifier, Qt::CopyAction},
+                 {Qt::AltModifier, Qt::CopyAction}};
+    for (const auto& entry : cases) {
+        QDragMoveEvent move(grid->visualRect(sub).center(), Qt::CopyAction | Qt::MoveAction, &files,
+                            Qt::LeftButton, entry.modifiers);
+        deliver(&move);
+        EXPECT_TRUE(move.isAccepted());
+        EXPECT_EQ(move.dropAction(), entry.expected);
+        EXPECT_EQ(grid->dropTarget(), sub);
+    }
+    QDragLeaveEvent leave;
+    deliver(&leave);
+    EXPECT_FALSE(grid->dropTarget().isValid());
 }
 
 TEST_F(BrowserFileActionsTest, PasteCopiesUnderFreeNames) {

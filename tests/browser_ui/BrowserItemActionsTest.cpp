@@ -4,6 +4,7 @@
 #include "browser/ui/ImageBrowserController.h"
 #include "browser/ui/InfoPanel.h"
 #include "browser/ui/QuickPreviewWindow.h"
+#include "transfer/ui/TransferAssistantController.h"
 
 #include "JpegFixture.h"
 #include "Localization.h"
@@ -127,7 +128,12 @@ TEST_F(BrowserItemActionsTest,
 }
 
 TEST_F(BrowserItemActionsTest, TheInformationPanelFollowsTheSelectionAndStepsAsideForTheViewer) {
+    // Rows are read only while the panel shows, and then on the pool.
     select({"shoot/a.jpg"});
+    QApplication::processEvents();
+    EXPECT_TRUE(actions().currentItemInfo().isEmpty());
+    actions().informationPanel()->toggle();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !actions().currentItemInfo().isEmpty(); }));
     const QList<InfoPanelRows::Row> rows = actions().currentItemInfo();
     ASSERT_GE(rows.size(), 5);
     EXPECT_EQ(rows[0], InfoPanelRows::Row(Localization::localizedString("Filename"), "a.jpg"));
@@ -139,10 +145,9 @@ TEST_F(BrowserItemActionsTest, TheInformationPanelFollowsTheSelectionAndStepsAsi
     EXPECT_GE(table->rowHeight(0), InfoPanel::rowHeight("a.jpg", 200));
 
     select({"shoot/a.jpg", "shoot/b.jpg"});
-    EXPECT_TRUE(actions().currentItemInfo().isEmpty());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return actions().currentItemInfo().isEmpty(); }));
     EXPECT_EQ(table->rowCount(), 0);
-    select({"shoot/inner"});
-    EXPECT_TRUE(actions().currentItemInfo().isEmpty());
+    actions().informationPanel()->toggle();
 
     // Ctrl+I shows the panel; opening the viewer hides it until the
     // browser window is active again.
@@ -161,6 +166,19 @@ TEST_F(BrowserItemActionsTest, TheInformationPanelFollowsTheSelectionAndStepsAsi
     EXPECT_FALSE(actions().informationPanel()->showOnBecomeKey());
     m_browser->findChild<QAction*>("informationAction")->trigger();
     EXPECT_FALSE(actions().informationPanel()->isVisible());
+}
+
+TEST_F(BrowserItemActionsTest, ADriveWithDcimOpensTheAssistantOnACameraAnyOtherOnItsFolder) {
+    ASSERT_TRUE(QDir(m_root.path()).mkpath("card/DCIM/100TEST"));
+    actions().downloadImagesFromDrive(path("card"));
+    ASSERT_TRUE(actions().transferController());
+    EXPECT_TRUE(actions().transferController()->camera());
+    actions().transferController()->close();
+    actions().downloadImagesFromDrive(path("shoot"));
+    ASSERT_TRUE(actions().transferController());
+    EXPECT_FALSE(actions().transferController()->camera());
+    EXPECT_EQ(actions().transferController()->sourcePath(), path("shoot"));
+    actions().transferController()->close();
 }
 
 TEST_F(BrowserItemActionsTest, QuickPreviewShowsTheSelectionAndStepsThroughIt) {

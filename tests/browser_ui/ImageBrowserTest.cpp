@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "browser/ui/BrowserGridView.h"
+#include "browser/ui/BrowserItemDelegate.h"
 #include "browser/ui/ImageBrowserController.h"
 
 #include "FileUtils.h"
@@ -159,6 +160,17 @@ TEST_F(ImageBrowserTest, RenameInTheCell) {
     QApplication::processEvents();
     EXPECT_TRUE(QFileInfo::exists(path("a/kept.jpg")));
     EXPECT_FALSE(QFileInfo::exists(path("a/one.jpg")));
+
+    // A click on the selected cell's name edits it after the delay; a
+    // double click there opens the item and edits nothing.
+    const QModelIndex two = grid->currentIndex();
+    const QPoint name = BrowserItemDelegate::labelRect(grid->visualRect(two)).center();
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, name);
+    QTest::qWait(BrowserGridView::kRenameDelayMs + 200);
+    EXPECT_EQ(grid->indexWidget(two), nullptr);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, name);
+    QTest::qWait(BrowserGridView::kRenameDelayMs + 200);
+    EXPECT_NE(grid->indexWidget(two), nullptr);
 }
 
 } // namespace

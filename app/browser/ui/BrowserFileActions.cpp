@@ -2,6 +2,7 @@
 #include "BrowserFileActions.h"
 
 #include "BrowserGridView.h"
+#include "BrowserItemActions.h"
 #include "ImageBrowserController.h"
 
 #include "FileUtils.h"
@@ -248,8 +249,10 @@ QMenu* BrowserFileActions::sourceListMenu(SourceListItem* node) {
     if (drive) {
         QAction* transfer = menu->addAction(localizedString("Transfer images..."));
         transfer->setData(path);
-        connect(transfer, &QAction::triggered, m_browser,
-                [this, path] { emit m_browser->importRequested(path); });
+        connect(transfer, &QAction::triggered, m_browser, [this, path] {
+            if (BrowserItemActions* items = m_browser->itemActions())
+                items->downloadImagesFromDrive(path);
+        });
         menu->addSeparator();
     }
     addCommand("Refresh", [this](SourceListItem* clicked) { refreshFolder(clicked); });
@@ -686,15 +689,42 @@ QString BrowserFileActions::dropFolder(QObject* view, const QPoint& position,
     return node && !node->isGroupHeader() ? node->path() : QString();
 }
 
+namespace {
+
+// Moves unless told otherwise: Ctrl copies, as in the desktop's file
+// managers, and so does the foundation's Alt.
+Qt::DropAction dropActionFor(Qt::KeyboardModifiers modifiers) {
+    if (modifiers == Qt::ControlModifier)
+        return Qt::CopyAction;
+    return EventUtils::dragOperationForMoveByDefaultWithLinkAccepted(false, modifiers);
+}
+
+} // namespace
+
+void BrowserFileActions::showDropTarget(QObject* view, const QPoint& position) const {
+    BrowserGridView* grid = m_browser->browserView();
+    QModelIndex target;
+    if (view == grid->viewport()) {
+        const QModelIndex index = grid->indexAt(position);
+        const BrowserItemPtr item =
+            index.isValid() ? m_browser->content().model()->itemAt(index.row()) : nullptr;
+        if (item && item->type() == BrowserItemTypeFolder)
+            target = index;
+    }
+    grid->setDropTarget(target);
+}
+
 bool BrowserFileActions::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* drag = static_cast<QDragMoveEvent*>(event);
-        const QString folder = dropFolder(watched, drag->position().toPoint(), drag->mimeData());
+        const QPoint position = drag->position().toPoint();
+        const QString folder = dropFolder(watched, position, drag->mimeData());
         const QStringList files = PasteboardUtils::getFilenames(drag->mimeData());
         if (folder.isEmpty() ||
             DropOperation::plan(files, folder, DropOperation::kMove).isRefused()) {
+            showDropTarget(watched, QPoint(-1, -1));
             // Entering is accepted so that moving on may find a folder.
             if (event->type() == QEvent::DragEnter && !files.isEmpty())
                 drag->accept();
@@ -702,20 +732,23 @@ bool BrowserFileActions::eventFilter(QObject* watched, QEvent* event) {
                 drag->ignore();
             return true;
         }
-        drag->setDropAction(
-            EventUtils::dragOperationForMoveByDefaultWithLinkAccepted(false, drag->modifiers()));
+        showDropTarget(watched, position);
+        drag->setDropAction(dropActionFor(drag->modifiers()));
         drag->accept();
         return true;
     }
+    case QEvent::DragLeave:
+        showDropTarget(watched, QPoint(-1, -1));
+        return false;
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
+        showDropTarget(watched, QPoint(-1, -1));
         const QString folder = dropFolder(watched, drop->position().toPoint(), drop->mimeData());
         if (folder.isEmpty()) {
             drop->ignore();
             return true;
         }
-        const Qt::DropAction action =
-            EventUtils::dragOperationForMoveByDefaultWithLinkAccepted(false, drop->modifiers());
+        const Qt::DropAction action = dropActionFor(drop->modifiers());
         drop->setDropAction(action);
         drop->accept();
         prepareDropOperation(PasteboardUtils::getFilenames(drop->mimeData()), folder,

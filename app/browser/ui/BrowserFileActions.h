@@ -118,6 +118,8 @@ private:
     void setFavoriteFolders(const QStringList& folders);
     SourceListItem* nodeAt(const QPersistentModelIndex& index) const;
     QString dropFolder(QObject* view, const QPoint& position, const QMimeData* data) const;
+    // Outlines the grid's folder cell under `position` (none elsewhere).
+    void showDropTarget(QObject* view, const QPoint& position) const;
     void runOperation(const QStringList& items, const std::function<bool(const QString&)>& step,
                       bool withProgress);
     void operationDone(FileOperationRun* run, const QStringList& failed, bool withProgress);

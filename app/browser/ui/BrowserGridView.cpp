@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 
 BrowserGridView::BrowserGridView(QWidget* parent)
@@ -119,6 +120,36 @@ void BrowserGridView::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
+void BrowserGridView::mouseDoubleClickEvent(QMouseEvent* event) {
+    // A double click opens; its second release must not start a rename.
+    m_renameDelay.stop();
+    m_pressedIndex = QPersistentModelIndex();
+    QListView::mouseDoubleClickEvent(event);
+}
+
+void BrowserGridView::setDropTarget(const QModelIndex& index) {
+    if (index == m_dropTarget)
+        return;
+    if (m_dropTarget.isValid())
+        viewport()->update(visualRect(m_dropTarget));
+    m_dropTarget = index;
+    if (m_dropTarget.isValid())
+        viewport()->update(visualRect(m_dropTarget));
+}
+
+void BrowserGridView::paintEvent(QPaintEvent* event) {
+    QListView::paintEvent(event);
+    if (!m_dropTarget.isValid())
+        return;
+    QPainter painter(viewport());
+    painter.setRenderHint(QPainter::Antialiasing);
+    QColor highlight = palette().color(QPalette::Highlight);
+    painter.setPen(QPen(highlight, 2));
+    highlight.setAlpha(40);
+    painter.setBrush(highlight);
+    painter.drawRoundedRect(QRectF(visualRect(m_dropTarget)).adjusted(3, 3, -3, -3), 6, 6);
+}
+
 void BrowserGridView::startRename() {
     if (m_renameIndex.isValid() && selectionModel()->selectedIndexes().size() == 1 &&
         selectionModel()->isSelected(m_renameIndex))
@@ -147,6 +178,7 @@ void BrowserGridView::rowsInserted(const QModelIndex& parent, int start, int end
 
 void BrowserGridView::reset() {
     m_renameDelay.stop();
+    m_dropTarget = QPersistentModelIndex();
     QListView::reset();
     m_reportedRange = {-2, -2};
     reportVisibleRange();

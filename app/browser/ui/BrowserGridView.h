@@ -28,6 +28,11 @@ public:
     // when there are none.
     std::pair<int, int> visibleRange() const;
 
+    // The folder cell a drag hovers over is outlined; an invalid index
+    // clears it.
+    void setDropTarget(const QModelIndex& index);
+    QModelIndex dropTarget() const { return m_dropTarget; }
+
     // The delay between a click on a selected name and its edit field.
     static constexpr int kRenameDelayMs = 700;
 
@@ -41,6 +46,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -55,6 +62,7 @@ private:
     QPersistentModelIndex m_pressedIndex;
     bool m_pressedWasSelected = false;
     QPersistentModelIndex m_renameIndex;
+    QPersistentModelIndex m_dropTarget;
     QTimer m_renameDelay;
     std::pair<int, int> m_reportedRange{-1, -1};
 };

@@ -16,12 +16,14 @@
 #include "transfer/ui/TransferAssistantController.h"
 
 #include "Localization.h"
+#include "PoolTask.h"
 #include "SystemUtils.h"
 #include "widgets/PasteboardUtils.h"
 
 #include <QAction>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFutureWatcher>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
@@ -87,6 +89,10 @@ BrowserItemActions::BrowserItemActions(ImageBrowserController& browser, UserDefa
             &BrowserItemActions::selectionChanged);
     connect(&m_browser.content(), &BrowserContent::itemsChanged, this,
             &BrowserItemActions::updateActions);
+    connect(m_informationPanel, &InfoPanel::shown, this, [this] {
+        if (m_informationStale)
+            updateInformation();
+    });
     if (BrowserFileActions* files = m_browser.fileActions())
         connect(files, &BrowserFileActions::itemMenuAboutToShow, this,
                 &BrowserItemActions::addSelectionMenuEntries);
@@ -385,8 +391,29 @@ void BrowserItemActions::selectionChanged() {
 }
 
 void BrowserItemActions::updateInformation() {
-    m_currentItemInfo = m_rows.rowsForSelection(m_browser.selectedBrowserItems());
-    m_informationPanel->setRows(m_currentItemInfo);
+    const quint64 request = ++m_informationRequest;
+    if (!m_informationPanel->isVisible()) {
+        m_informationStale = true;
+        return;
+    }
+    m_informationStale = false;
+    // EXIF blocks and movie headers are file reads: off the main thread.
+    auto* watcher = new QFutureWatcher<QList<InfoPanelRows::Row>>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, request] {
+        watcher->deleteLater();
+        if (request != m_informationRequest)
+            return;
+        m_currentItemInfo = watcher->result();
+        m_informationPanel->setRows(m_currentItemInfo);
+    });
+    // Path and kind are copied: the items themselves belong to the main thread.
+    const QList<BrowserItemPtr> selection = m_browser.selectedBrowserItems();
+    const bool one = selection.size() == 1 && selection.first()->isMedia();
+    const QString path = one ? selection.first()->path() : QString();
+    const BrowserItemType type = one ? selection.first()->type() : BrowserItemTypeFolder;
+    watcher->setFuture(PoolTask::run(QThreadPool::globalInstance(), [rows = m_rows, path, type] {
+        return rows.rowsForItem(path, type);
+    }));
 }
 
 void BrowserItemActions::updateActions() {

@@ -87,6 +87,8 @@ private:
     // The commands' places in the browser's menu bar and tool bar.
     void installInMenus();
     void updateActions();
+    // Reads the selection's rows on the pool while the panel shows; a
+    // hidden panel is brought up to date when it next shows.
     void updateInformation();
     void showTransferAssistant(TransferAssistantController* assistant);
 
@@ -94,6 +96,9 @@ private:
     UserDefaults& m_settings;
     InfoPanelRows m_rows;
     QList<InfoPanelRows::Row> m_currentItemInfo;
+    // Only the latest read's rows are shown.
+    quint64 m_informationRequest = 0;
+    bool m_informationStale = true;
     InfoPanel* m_informationPanel;
     QuickPreviewWindow* m_quickPreview;
     QPointer<TransferAssistantController> m_transferController;

@@ -103,6 +103,11 @@ bool InfoPanel::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+void InfoPanel::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    emit shown();
+}
+
 void InfoPanel::placeBesideBrowser() {
     if (m_placed || !m_browserWindow)
         return;
@@ -113,8 +118,13 @@ void InfoPanel::placeBesideBrowser() {
     const QScreen* screen = m_browserWindow->screen();
     const QRect available = screen ? screen->availableGeometry() : QRect();
     QPoint origin(browser.right() + 8, browser.top() + 60);
-    if (available.isValid() && origin.x() + width() > available.right())
-        origin.setX(qMax(available.left(), browser.right() - width() - 16));
+    if (available.isValid()) {
+        if (origin.x() + width() > available.right())
+            origin.setX(browser.right() - width() - 16);
+        // Wholly on the screen, also beside a window that is partly off it.
+        origin.setX(qBound(available.left(), origin.x(), available.right() - width()));
+        origin.setY(qBound(available.top(), origin.y(), available.bottom() - height()));
+    }
     move(origin);
 }
 

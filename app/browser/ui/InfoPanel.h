@@ -39,8 +39,13 @@ public:
     // tell (or for a file it cannot open). Blocking.
     static MovieMetadata readMovieMetadata(const QString& path);
 
+signals:
+    // The panel has just become visible.
+    void shown();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void placeBesideBrowser();
