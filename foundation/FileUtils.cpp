@@ -71,9 +71,30 @@ bool ensureHomeTrash() {
 } // namespace
 
 const QStringList& FileUtils::imageExtensions() {
-    static const QStringList list{QStringLiteral("jpg"), QStringLiteral("jpeg"),
-                                  QStringLiteral("png"), QStringLiteral("gif"),
-                                  QStringLiteral("tif"), QStringLiteral("tiff")};
+    static const QStringList list =
+        QStringList{QStringLiteral("jpg"), QStringLiteral("jpeg"), QStringLiteral("png"),
+                    QStringLiteral("gif"), QStringLiteral("tif"),  QStringLiteral("tiff")} +
+        rawExtensions() + heifExtensions();
+    return list;
+}
+
+const QStringList& FileUtils::rawExtensions() {
+    static const QStringList list = [] {
+        QStringList names;
+        for (const char* name :
+             {"3fr", "ari", "arw", "bay", "cap", "cr2", "cr3", "crw", "dcr", "dcs",
+              "dng", "drf", "eip", "erf", "fff", "iiq", "k25", "kdc", "mdc", "mef",
+              "mos", "mrw", "nef", "nrw", "orf", "pef", "ptx", "pxn", "r3d", "raf",
+              "raw", "rw2", "rwl", "rwz", "sr2", "srf", "srw", "sti", "x3f"})
+            names.append(QLatin1String(name));
+        return names;
+    }();
+    return list;
+}
+
+const QStringList& FileUtils::heifExtensions() {
+    static const QStringList list{QStringLiteral("heic"), QStringLiteral("heif"),
+                                  QStringLiteral("hif")};
     return list;
 }
 

@@ -17,6 +17,10 @@ public:
     static const QStringList& videoExtensions();
     static const QStringList& jpegExtensions();
     static const QStringList& pngExtensions();
+    // Camera RAW formats (what libraw reads) and HEIF containers; both are
+    // part of imageExtensions().
+    static const QStringList& rawExtensions();
+    static const QStringList& heifExtensions();
 
     // True when the file's MIME type (shared-mime-info, by name and content)
     // conforms to `mimeType`, or when its lower-cased extension is listed.

@@ -4,9 +4,12 @@
 #include "Exif.h"
 #include "ExifDataIO.h"
 #include "ExifOrient.h"
+#include "HeifPictureReader.h"
 #include "ImageUtils.h"
 #include "JpegData.h"
 #include "JpegSegmentReader.h"
+#include "PictureDecoder.h"
+#include "RawPictureReader.h"
 #include "ThumbnailPng.h"
 #include "TiffReader.h"
 #include "browser/ThumbnailMaker.h"
@@ -175,6 +178,29 @@ int FuzzEntries::exifRead(const std::uint8_t* data, std::size_t size) {
 int FuzzEntries::thumbnail(const std::uint8_t* data, std::size_t size) {
     ThumbnailMaker::thumbnailFromBytes(
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size)), 256);
+    return 0;
+}
+
+int FuzzEntries::pictureDecoder(const std::uint8_t* data, std::size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    {
+        RawPictureReader raw(bytes);
+        const PictureMetadata metadata = raw.metadata();
+        raw.previewSize();
+        raw.embeddedPreview(QSize(64, 64));
+        // Demosaicing a large declared sensor is slow, not unsafe.
+        if (qint64(metadata.size.width()) * metadata.size.height() <= 1 << 20)
+            raw.demosaiced(QSize(64, 64));
+    }
+    {
+        const HeifPictureReader heif(bytes);
+        heif.metadata();
+        heif.decoded(QSize(64, 64));
+    }
+    PictureDecoder::Request request;
+    request.pixels = 64;
+    request.demosaicRaw = false;
+    PictureDecoder::decode(bytes, request);
     return 0;
 }
 

@@ -30,6 +30,11 @@ int byteReader(const std::uint8_t* data, std::size_t size);
 // thumbnail, DCT-scaled JPEG decode, Qt's readers, each after its size check.
 int thumbnail(const std::uint8_t* data, std::size_t size);
 
+// The picture decoder over the bytes as a RAW file (libraw: metadata,
+// embedded preview, demosaicing of small sensors) and as a HEIF file
+// (libheif: metadata, EXIF block, thumbnail and primary decode).
+int pictureDecoder(const std::uint8_t* data, std::size_t size);
+
 // The thumbnail cache's PNG decoder over the bytes as a cache entry.
 int thumbnailPng(const std::uint8_t* data, std::size_t size);
 

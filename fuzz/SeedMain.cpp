@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // fuzz_seeds FOLDER: writes small valid JPEG files (with and without EXIF,
-// each orientation, odd sizes, one with an EXIF thumbnail) and a PNG as
-// starting points for the fuzzers.
+// each orientation, odd sizes, one with an EXIF thumbnail), a PNG, DNG and
+// HEIC files as starting points for the fuzzers.
+#include "DngFixture.h"
 #include "ExifBuilder.h"
+#include "HeifFixture.h"
 #include "JpegFixture.h"
 #include "TestFiles.h"
 
@@ -60,6 +62,21 @@ int main(int argc, char** argv) {
     if (TestFiles::write(
             folder + QStringLiteral("/seed-exif-thumbnail.jpg"),
             QByteArray(reinterpret_cast<const char*>(file.data()), qsizetype(file.size()))))
+        ++written;
+    // RAW and HEIC for the picture decoder: turned, dated, with and
+    // without a readable raw strip or a stored thumbnail.
+    const QDateTime taken(QDate(2021, 5, 6), QTime(7, 8, 9));
+    if (DngFixture::write(
+            folder + QStringLiteral("/seed.dng"),
+            {.rawSize = {64, 48}, .previewSize = {32, 24}, .orientation = 6, .taken = taken}))
+        ++written;
+    if (DngFixture::write(folder + QStringLiteral("/seed-preview-only.dng"),
+                          {.rawSize = {64, 48}, .previewSize = {32, 24}, .rawData = false}))
+        ++written;
+    if (HeifFixture::canEncode() &&
+        HeifFixture::write(
+            folder + QStringLiteral("/seed.heic"),
+            {.size = {32, 16}, .taken = taken, .orientation = 6, .thumbnailSide = 16}))
         ++written;
     return written > 0 ? 0 : 1;
 }

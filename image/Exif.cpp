@@ -28,6 +28,7 @@
 #include <cstring>
 #include <memory>
 #include <span>
+#include <utility>
 
 namespace {
 
@@ -141,6 +142,9 @@ bool rewriteWithExif(const QString& path, ExifData* exif) {
 
 Exif::Exif(const QString& path)
     : m_parsedExif(ExifDataIO::loadExifDataFromFile(path)) {}
+
+Exif::Exif(ExifDataPtr parsed)
+    : m_parsedExif(std::move(parsed)) {}
 
 Exif::~Exif() = default;
 

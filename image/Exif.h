@@ -16,6 +16,8 @@ class Exif {
 public:
     // Loads the file's EXIF data; the object may hold none.
     explicit Exif(const QString& path);
+    // Takes over data parsed elsewhere (a HEIF file's EXIF block); may be null.
+    explicit Exif(ExifDataPtr parsed);
     ~Exif();
     Exif(const Exif&) = delete;
     Exif& operator=(const Exif&) = delete;

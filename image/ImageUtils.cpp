@@ -3,16 +3,20 @@
 
 #include "Exif.h"
 #include "ExifOrient.h"
+#include "HeifPictureReader.h"
 #include "ImageBitmapOps.h"
 #include "ImageTransform.h"
 #include "ImageTransformOps.h"
 #include "JpegTransform.h"
+#include "PictureDecoder.h"
+#include "RawPictureReader.h"
 
 #include <FileCopy.h>
 #include <FileManagerUtils.h>
 #include <FileUtils.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 
 #include <cstring>
@@ -42,6 +46,18 @@ bool ImageUtils::looksLikePng(const QString& path) {
 }
 
 QSize ImageUtils::getImageSize(const QString& path) {
+    // Qt's TIFF reader would take a RAW file's first page, its preview.
+    const PictureDecoder::Format format = QFileInfo(path).isFile()
+                                              ? PictureDecoder::formatByName(path)
+                                              : PictureDecoder::Format::Unknown;
+    if (format == PictureDecoder::Format::Raw) {
+        const RawPictureReader raw(path);
+        if (raw.isValid())
+            return raw.metadata().size;
+    } else if (format == PictureDecoder::Format::Heif) {
+        const QSize size = HeifPictureReader(path).size();
+        return size.isValid() ? size : QSize(0, 0);
+    }
     QImageReader reader(path);
     const QSize size = reader.size();
     return size.isValid() ? size : QSize(0, 0);
@@ -52,6 +68,16 @@ QDateTime ImageUtils::getCreationDateForImage(const QString& path) {
 }
 
 QDateTime ImageUtils::getCreationDateForImage(const QString& path, const QDateTime& fallback) {
+    // RAW and HEIF files carry the capture date in their own structures
+    // (read from regular files only: a FIFO would never end).
+    const PictureDecoder::Format format = PictureDecoder::formatByName(path);
+    QDateTime taken;
+    if (format == PictureDecoder::Format::Raw && QFileInfo(path).isFile())
+        taken = RawPictureReader(path).metadata().taken;
+    else if (format == PictureDecoder::Format::Heif && QFileInfo(path).isFile())
+        taken = HeifPictureReader(path).metadata().taken;
+    if (taken.isValid())
+        return taken;
     const QDateTime digitized = Exif::parseExifDate(Exif(path).getTagValue(36868));
     if (digitized.isValid())
         return digitized;

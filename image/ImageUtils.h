@@ -19,11 +19,13 @@ public:
     static bool looksLikeJpeg(const QString& path);
     static bool looksLikePng(const QString& path);
 
-    // Pixel size as stored (not turned by the orientation), read from the
-    // header without decoding pixels; (0, 0) when it cannot be read.
+    // Pixel size as stored (not turned by the orientation; RAW and HEIF
+    // files: upright), read from the header without decoding pixels; (0, 0)
+    // when it cannot be read.
     static QSize getImageSize(const QString& path);
 
-    // The EXIF DateTimeDigitized (read without decoding pixels), else the
+    // The capture date of a RAW or HEIF file from its own metadata, else the
+    // EXIF DateTimeDigitized (read without decoding pixels), else the
     // file's creation date, else `fallback` (the current time in the first
     // form).
     static QDateTime getCreationDateForImage(const QString& path);

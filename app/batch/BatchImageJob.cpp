@@ -9,6 +9,7 @@
 #include "JpegCompression.h"
 #include "LanczosScaler.h"
 #include "OpenedPath.h"
+#include "PictureDecoder.h"
 #include "ScaledJpegReader.h"
 
 #include <QBuffer>
@@ -122,6 +123,17 @@ Decoded decodeJpeg(const QByteArray& bytes, const BatchOptions& options) {
     return decoded;
 }
 
+// RAW and HEIF files through the picture decoder, upright already: a RAW
+// file's embedded preview when it is as large as the raw data, else the
+// raw data demosaiced.
+Decoded decodePicture(const QByteArray& bytes, PictureDecoder::Format format) {
+    Decoded decoded;
+    decoded.image = PictureDecoder::decode(bytes, PictureDecoder::Request(), format).image;
+    if (decoded.image.isNull())
+        decoded.reason = tr("not a picture that can be decoded");
+    return decoded;
+}
+
 QImage flattened(const QImage& image) {
     if (image.format() == QImage::Format_Grayscale8 || image.format() == QImage::Format_RGB888)
         return image;
@@ -203,8 +215,12 @@ BatchImageJob::Result BatchImageJob::process(const QString& source, const BatchO
     if (abandon.load())
         return result;
 
+    const PictureDecoder::Format format = PictureDecoder::formatOf(source, bytes.left(64));
     Decoded decoded =
-        bytes.startsWith("\xFF\xD8\xFF") ? decodeJpeg(bytes, options) : decodeWithQt(bytes, false);
+        format == PictureDecoder::Format::Raw || format == PictureDecoder::Format::Heif
+            ? decodePicture(bytes, format)
+        : bytes.startsWith("\xFF\xD8\xFF") ? decodeJpeg(bytes, options)
+                                           : decodeWithQt(bytes, false);
     bytes.clear();
     if (decoded.image.isNull()) {
         result.reason = decoded.reason.isEmpty() ? tr("cannot be decoded") : decoded.reason;

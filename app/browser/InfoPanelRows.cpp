@@ -3,8 +3,12 @@
 
 #include "ByteCountFormatter.h"
 #include "Exif.h"
+#include "ExifDataIO.h"
+#include "HeifPictureReader.h"
 #include "ImageUtils.h"
 #include "Localization.h"
+#include "PictureDecoder.h"
+#include "RawPictureReader.h"
 #include "StringUtils.h"
 
 #include <QFileInfo>
@@ -56,11 +60,25 @@ QList<InfoPanelRows::Row> InfoPanelRows::rowsForItem(const QString& path,
 }
 
 void InfoPanelRows::appendImageRows(const QString& path, QList<Row>& rows) const {
+    const PictureDecoder::Format format =
+        QFileInfo(path).isFile() ? PictureDecoder::formatOf(path) : PictureDecoder::Format::Unknown;
+    if (format == PictureDecoder::Format::Raw) {
+        appendRawRows(path, rows);
+        return;
+    }
     const QSize size = ImageUtils::getImageSize(path);
     if (size.width() > 0 && size.height() > 0)
         rows.append({localizedString("Dimensions"),
                      QStringLiteral("%1 x %2").arg(size.width()).arg(size.height())});
-    const Exif exif(path);
+    QByteArray heifExif;
+    if (format == PictureDecoder::Format::Heif)
+        heifExif = HeifPictureReader(path).exifBlock();
+    // A HEIF file's EXIF block sits in its own item, not where libexif looks.
+    const Exif exif(heifExif.isEmpty()
+                        ? ExifDataPtr(ExifDataIO::loadExifDataFromFile(path))
+                        : ExifDataPtr(ExifDataIO::loadExifData(
+                              reinterpret_cast<const unsigned char*>(heifExif.constData()),
+                              std::size_t(heifExif.size()))));
     if (!exif.hasExifData())
         return;
     for (const ExifRow& row : exifRows()) {
@@ -68,6 +86,33 @@ void InfoPanelRows::appendImageRows(const QString& path, QList<Row>& rows) const
         if (!value.isNull())
             rows.append({localizedString(row.labelKey), value});
     }
+}
+
+void InfoPanelRows::appendRawRows(const QString& path, QList<Row>& rows) const {
+    const PictureMetadata raw = RawPictureReader(path).metadata();
+    if (!raw.size.isEmpty())
+        rows.append({localizedString("Dimensions"),
+                     QStringLiteral("%1 x %2").arg(raw.size.width()).arg(raw.size.height())});
+    // Written as libexif renders the same tags of a JPEG file.
+    if (raw.exposureSeconds > 0) {
+        const QString exposure =
+            raw.exposureSeconds < 1
+                ? QStringLiteral("1/%1 sec.").arg(std::lround(1 / raw.exposureSeconds))
+                : QStringLiteral("%1 sec.").arg(raw.exposureSeconds, 0, 'g', 3);
+        rows.append({localizedString("Exposure"), exposure});
+    }
+    if (raw.fNumber > 0)
+        rows.append(
+            {localizedString("F-Number"), QStringLiteral("f/%1").arg(raw.fNumber, 0, 'f', 1)});
+    if (raw.focalLength > 0)
+        rows.append({localizedString("Focal length"),
+                     QStringLiteral("%1 mm").arg(raw.focalLength, 0, 'f', 1)});
+    if (raw.iso > 0)
+        rows.append({localizedString("ISO Rating"), QString::number(raw.iso)});
+    if (!raw.make.isEmpty())
+        rows.append({localizedString("Camera Make"), raw.make});
+    if (!raw.model.isEmpty())
+        rows.append({localizedString("Camera Model"), raw.model});
 }
 
 void InfoPanelRows::appendMovieRows(const QString& path, QList<Row>& rows) const {

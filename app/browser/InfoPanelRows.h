@@ -14,7 +14,8 @@
 
 // The information panel's rows for the browser's selection, in the order
 // the panel shows them: file name, size and date, then an image's
-// dimensions and EXIF details, or a movie's dimensions, duration, codecs
+// dimensions and EXIF details (a RAW file's from libraw, a HEIF file's from
+// its EXIF item), or a movie's dimensions, duration, codecs
 // and bit rates. A row whose value the file does not give is left out.
 // Reads the file (EXIF block, header) but decodes no pixels; movies are
 // asked through the reader handed in. Any thread, one per instance.
@@ -43,6 +44,8 @@ public:
 
 private:
     void appendImageRows(const QString& path, QList<Row>& rows) const;
+    // RAW files: from libraw's reading of the camera's own structures.
+    void appendRawRows(const QString& path, QList<Row>& rows) const;
     void appendMovieRows(const QString& path, QList<Row>& rows) const;
 
     MovieMetadataReader m_movieReader;

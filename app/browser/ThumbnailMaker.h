@@ -10,11 +10,12 @@
 
 // Makes the thumbnail of a picture or movie, upright, at least `pixels` on
 // its longer side where the source is that large, by the cheapest way that
-// is good enough: the EXIF-embedded thumbnail, a JPEG decoded at the
-// smallest DCT scale that covers the size, another format through Qt's
-// readers (scaled read where the format offers one), a movie through the
-// movie frame source. Declared sizes are checked before decoding, so a
-// decompression bomb is refused. Any thread.
+// is good enough: pictures through PictureDecoder (the EXIF-embedded
+// thumbnail, a RAW file's embedded preview, a JPEG decoded at the smallest
+// DCT scale that covers the size, libheif, Qt's readers with a scaled read
+// where the format offers one), a movie through the movie frame source.
+// Declared sizes are checked before decoding, so a decompression bomb is
+// refused. Any thread.
 namespace ThumbnailMaker {
 
 // Null when the file is neither picture nor movie or cannot be decoded.

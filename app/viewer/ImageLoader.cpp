@@ -3,6 +3,7 @@
 
 #include "DecodeLimits.h"
 #include "OpenedPath.h"
+#include "PictureDecoder.h"
 #include "PoolTask.h"
 
 #include <QBuffer>
@@ -18,12 +19,35 @@ namespace {
 
 // Mesa's software renderer takes textures up to this size.
 std::atomic_int sMaxSide{16384};
+std::atomic_int sScreenSide{2560};
+
+// RAW and HEIF files by name (the bytes are read through `opened`).
+PictureDecoder::Result decodeThroughPictureDecoder(const QString& opened,
+                                                   PictureDecoder::Format format, int maxSide,
+                                                   int screenSide, bool fullDetail) {
+    PictureDecoder::Request request;
+    request.pixels = maxSide;
+    // The embedded preview first; demosaiced only when it is smaller than
+    // the screen or more detail is asked for.
+    request.demosaicRaw = fullDetail;
+    PictureDecoder::Result result = PictureDecoder::decode(opened, request, format);
+    const QSize shown = result.image.size();
+    if (format == PictureDecoder::Format::Raw && !fullDetail &&
+        std::max(shown.width(), shown.height()) < std::min(screenSide, maxSide)) {
+        request.demosaicRaw = true;
+        PictureDecoder::Result full = PictureDecoder::decode(opened, request, format);
+        if (!full.image.isNull())
+            return full;
+    }
+    return result;
+}
 
 } // namespace
 
 struct ImageLoader::Decoded {
     bool read = false;
     QImage image;
+    bool moreDetail = false;
 };
 
 ImageLoader::ImageLoader(const QString& path, QObject* parent)
@@ -41,6 +65,14 @@ int ImageLoader::maxSide() {
 
 void ImageLoader::setMaxSide(int pixels) {
     sMaxSide.store(std::max(pixels, 1));
+}
+
+int ImageLoader::screenSide() {
+    return sScreenSide.load();
+}
+
+void ImageLoader::setScreenSide(int pixels) {
+    sScreenSide.store(std::max(pixels, 1));
 }
 
 void ImageLoader::abandonRead() {
@@ -62,8 +94,19 @@ void ImageLoader::loadImage(const QString& path) {
     m_image = QImage();
     m_path = path;
     m_status = StatusLoading;
+    m_moreDetail = false;
     loadStarted();
+    startRead(false);
+}
 
+void ImageLoader::loadFullDetail() {
+    if (!m_moreDetail || m_watcher)
+        return;
+    m_moreDetail = false;
+    startRead(true);
+}
+
+void ImageLoader::startRead(bool fullDetail) {
     const quint64 generation = ++m_generation;
     auto cancelled = std::make_shared<std::atomic_bool>(false);
     m_cancelled = cancelled;
@@ -71,18 +114,34 @@ void ImageLoader::loadImage(const QString& path) {
     connect(m_watcher, &Watcher::finished, this,
             [this, watcher = m_watcher, generation] { readFinished(watcher, generation); });
     m_watcher->setFuture(
-        PoolTask::run(QThreadPool::globalInstance(), [path, side = maxSide(), cancelled] {
-            return decode(path, side, *cancelled);
-        }));
+        PoolTask::run(QThreadPool::globalInstance(),
+                      [path = m_path, side = maxSide(), screen = screenSide(), fullDetail,
+                       cancelled] { return decode(path, side, screen, fullDetail, *cancelled); }));
 }
 
-ImageLoader::Decoded ImageLoader::decode(const QString& path, int maxSide,
-                                         const std::atomic_bool& cancelled) {
+ImageLoader::Decoded ImageLoader::decode(const QString& path, int maxSide, int screenSide,
+                                         bool fullDetail, const std::atomic_bool& cancelled) {
     Decoded result;
     const OpenedPath opened(path);
     // Not a folder, or a FIFO that would never end.
     if (opened.path().isEmpty() || !QFileInfo(opened.path()).isFile())
         return result;
+    const PictureDecoder::Format format = PictureDecoder::formatByName(path);
+    if (format == PictureDecoder::Format::Raw || format == PictureDecoder::Format::Heif) {
+        result.read = QFile(opened.path()).open(QIODevice::ReadOnly);
+        if (!result.read || cancelled.load())
+            return result;
+        const PictureDecoder::Result picture =
+            decodeThroughPictureDecoder(opened.path(), format, maxSide, screenSide, fullDetail);
+        result.image = picture.image;
+        const QSize shown = picture.image.size();
+        result.moreDetail =
+            picture.source == PictureDecoder::Source::RawPreview &&
+            std::max(shown.width(), shown.height()) <
+                std::min(std::max(picture.originalSize.width(), picture.originalSize.height()),
+                         maxSide);
+        return result;
+    }
     QFile file(opened.path());
     if (!file.open(QIODevice::ReadOnly))
         return result;
@@ -130,7 +189,10 @@ void ImageLoader::readFinished(Watcher* watcher, quint64 generation) {
         return;
     }
     m_status = StatusReady;
-    m_image = decoded.image;
+    m_moreDetail = decoded.moreDetail;
+    // A full-detail read that fails keeps the preview.
+    if (!decoded.image.isNull() || m_image.isNull())
+        m_image = decoded.image;
     imageLoaded();
     emit imageReady(this);
 }

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/BatchProcessRun.h"
+#include "DngFixture.h"
+#include "HeifFixture.h"
 
 #include "Exif.h"
 #include "JpegFixture.h"
@@ -261,6 +263,49 @@ TEST_F(BatchProcessRunTest, TiffInItsOwnFormatFailsAndIsReported) {
     EXPECT_TRUE(leftoversIn(m_dest.path()).isEmpty());
     EXPECT_EQ(TestFiles::read(path), before);
     EXPECT_EQ(m_progress, 0.0);
+}
+
+// RAW and HEIC files are read (a RAW file through its full-size preview,
+// upright) and written as JPEG or PNG; their own format is refused, the
+// sources untouched.
+TEST_F(BatchProcessRunTest, RawAndHeicBecomeJpegOrPngButNotTheirOwnFormat) {
+    QStringList sources{put(
+        QStringLiteral("IMG_1.DNG"),
+        DngFixture::dng(
+            {.rawSize = {96, 64}, .previewSize = {96, 64}, .orientation = 6, .rawData = false}))};
+    QString reason;
+    if (HeifFixture::canEncode(&reason))
+        sources.append(put(QStringLiteral("IMG_2.HEIC"), HeifFixture::heic({.size = {64, 32}})));
+    else
+        std::printf("HEIC case skipped: %s\n", qPrintable(reason));
+    QList<QByteArray> before;
+    for (const QString& file : sources)
+        before.append(TestFiles::read(file));
+
+    for (const Format format : {Format::Jpeg, Format::Png}) {
+        BatchOptions o = options();
+        o.format = format;
+        o.renameFiles = true;
+        const BatchSummary summary = run(sources, o);
+        EXPECT_EQ(summary.written, sources.size());
+        EXPECT_TRUE(summary.failures.isEmpty());
+    }
+    const QStringList written = leftoversIn(m_dest.path());
+    EXPECT_EQ(written.size(), 2 * sources.size()) << written.join(QLatin1Char(' ')).toStdString();
+    for (const QString& name : written) {
+        const Written output = inspect(dest(name));
+        EXPECT_EQ(output.size,
+                  name.startsWith(QLatin1String("IMG_1")) ? QSize(64, 96) : QSize(64, 32))
+            << name.toStdString();
+    }
+
+    BatchOptions same = options();
+    same.format = Format::Same;
+    const BatchSummary refused = run(sources, same);
+    EXPECT_EQ(refused.written, 0);
+    EXPECT_EQ(refused.failures.size(), sources.size());
+    for (qsizetype i = 0; i < sources.size(); ++i)
+        EXPECT_EQ(TestFiles::read(sources[i]), before[i]);
 }
 
 TEST_F(BatchProcessRunTest, TheSecondOfThreeFailingIsReportedAndTheOthersWritten) {

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "browser/InfoPanelRows.h"
 #include "ByteCountFormatter.h"
+#include "DngFixture.h"
 #include "Exif.h"
 #include "ExifBuilder.h"
+#include "HeifFixture.h"
 #include "ImageUtils.h"
 #include "JpegFixture.h"
 #include "Localization.h"
@@ -188,3 +190,33 @@ TEST_F(InfoPanelRowsTest, DatesReadAsMediumDateAndShortTime) {
 }
 
 } // namespace
+
+// RAW rows come from libraw, HEIC rows from the file's EXIF item; both with
+// their capture date.
+TEST_F(InfoPanelRowsTest, RawAndHeicRowsComeFromTheirOwnMetadata) {
+    const QDateTime taken(QDate(2022, 2, 3), QTime(4, 5, 6));
+    ASSERT_TRUE(DngFixture::write(path("raw.dng"), {.orientation = 6, .taken = taken}));
+    const QList<InfoPanelRows::Row> raw =
+        InfoPanelRows().rowsForItem(path("raw.dng"), BrowserItemTypeImage);
+    EXPECT_EQ(labels(raw),
+              localized({"Filename", "File size", "Taken on", "Dimensions", "Exposure", "F-Number",
+                         "Focal length", "ISO Rating", "Camera Make", "Camera Model"}));
+    EXPECT_EQ(valueOf(raw, "Taken on"), InfoPanelRows::formattedDate(taken));
+    EXPECT_EQ(valueOf(raw, "Dimensions"), "192 x 256");
+    EXPECT_EQ(valueOf(raw, "Exposure"), "1/125 sec.");
+    EXPECT_EQ(valueOf(raw, "F-Number"), "f/2.8");
+    EXPECT_EQ(valueOf(raw, "Focal length"), "50.0 mm");
+    EXPECT_EQ(valueOf(raw, "ISO Rating"), "200");
+    EXPECT_EQ(valueOf(raw, "Camera Model"), "Fixture One");
+
+    QString reason;
+    if (!HeifFixture::canEncode(&reason))
+        GTEST_SKIP() << "HEIC rows: " << reason.toStdString();
+    ASSERT_TRUE(HeifFixture::write(path("phone.heic"),
+                                   {.size = {64, 32}, .taken = taken, .make = "Zentrovo"}));
+    const QList<InfoPanelRows::Row> heic =
+        InfoPanelRows().rowsForItem(path("phone.heic"), BrowserItemTypeImage);
+    EXPECT_EQ(valueOf(heic, "Taken on"), InfoPanelRows::formattedDate(taken));
+    EXPECT_EQ(valueOf(heic, "Dimensions"), "64 x 32");
+    EXPECT_EQ(valueOf(heic, "Camera Make"), "Zentrovo");
+}

@@ -1,5 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "DngFixture.h"
 #include "ExifBuilder.h"
+#include "FileUtils.h"
+#include "HeifFixture.h"
 #include "JpegFixture.h"
 #include "NativePath.h"
 #include "TestFiles.h"
@@ -302,4 +305,40 @@ TEST_F(ThumbnailTest, FarItemsGiveTheirThumbnailsBackAndReloadFromTheCache) {
     EXPECT_FALSE(items.at(259)->thumbnail().isNull());
     EXPECT_EQ(requests().size(), 260); // reloaded from the cache
     EXPECT_EQ(finished.count(), 1);
+}
+
+// RAW and HEIC files are listed as images and get real thumbnails through
+// the cache; a damaged HEIC keeps its icon and dates from the file system.
+TEST_F(ThumbnailTest, RawAndHeicGetThumbnailsAndADamagedHeicKeepsItsIcon) {
+    const QDateTime taken(QDate(2020, 8, 9), QTime(10, 11, 12));
+    // Without its raw strip: only the preview can give this thumbnail.
+    const QString raw = path(QStringLiteral("IMG_1.DNG"));
+    ASSERT_TRUE(DngFixture::write(raw, {.orientation = 8, .taken = taken, .rawData = false}));
+    BrowserItem rawItem(raw, BrowserItemTypeImage);
+    EXPECT_TRUE(FileUtils::isImageFile(raw));
+    EXPECT_EQ(rawItem.creationDate(), taken);
+    ASSERT_TRUE(rawItem.loadThumbnailOfSize(96));
+    EXPECT_EQ(rawItem.thumbnail().size(), QSize(64, 96));
+    EXPECT_TRUE(isRed(rawItem.thumbnail().pixelColor(32, 90))); // turned anticlockwise
+    EXPECT_FALSE(ThumbnailCache().hasFailed(raw));
+    EXPECT_EQ(ThumbnailLoader::load(raw, 96).image.size(), QSize(64, 96));
+
+    QString reason;
+    if (!HeifFixture::canEncode(&reason))
+        GTEST_SKIP() << "HEIC cases: " << reason.toStdString();
+    const QByteArray heic = HeifFixture::heic({.size = {96, 48}, .taken = taken});
+    const QString good = path(QStringLiteral("IMG_2.HEIC"));
+    const QString damaged = path(QStringLiteral("IMG_3.HEIC"));
+    ASSERT_TRUE(TestFiles::write(good, heic));
+    ASSERT_TRUE(TestFiles::write(damaged, heic.left(heic.size() / 2)));
+    BrowserItem goodItem(good, BrowserItemTypeImage);
+    EXPECT_EQ(goodItem.creationDate(), taken);
+    ASSERT_TRUE(goodItem.loadThumbnailOfSize(64));
+    EXPECT_EQ(goodItem.thumbnail().size(), QSize(64, 32));
+
+    BrowserItem damagedItem(damaged, BrowserItemTypeImage);
+    EXPECT_FALSE(damagedItem.loadThumbnailOfSize(64));
+    EXPECT_TRUE(damagedItem.thumbnailFailed());
+    EXPECT_TRUE(damagedItem.thumbnail().isNull());
+    EXPECT_EQ(damagedItem.creationDate(), FileUtils::getCreationDateForFile(damaged));
 }

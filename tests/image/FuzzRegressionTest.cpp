@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "DngFixture.h"
 #include "FuzzEntries.h"
+#include "HeifFixture.h"
 #include "JpegFixtures.h"
 #include "ThumbnailPng.h"
 
@@ -87,5 +89,32 @@ TEST(FuzzRegression, ParsersSurviveCorruptInputs) {
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(inputs[i].constData());
         EXPECT_EQ(FuzzEntries::exifRead(bytes, std::size_t(inputs[i].size())), 0);
         EXPECT_EQ(FuzzEntries::thumbnail(bytes, std::size_t(inputs[i].size())), 0);
+    }
+}
+
+// RAW and HEIC files cut short and damaged through the picture decoder's
+// entry (libraw and libheif with their limits set).
+TEST(FuzzRegression, PictureDecoderSurvivesDamagedRawAndHeicFiles) {
+    QList<QByteArray> seeds{DngFixture::dng({.rawSize = {64, 48}, .previewSize = {32, 24}})};
+    if (HeifFixture::canEncode())
+        seeds.append(HeifFixture::heic({.size = {32, 16}, .orientation = 6, .thumbnailSide = 16}));
+    QRandomGenerator random(20240502);
+    for (const QByteArray& seed : seeds) {
+        ASSERT_FALSE(seed.isEmpty());
+        QList<QByteArray> inputs;
+        for (qsizetype cut = 0; cut < seed.size(); cut += cut < 600 ? 23 : 401)
+            inputs.append(seed.left(cut));
+        for (int round = 0; round < 60; ++round) {
+            QByteArray damaged = seed;
+            for (int i = 0; i < 1 + int(random.bounded(4)); ++i)
+                damaged[qsizetype(random.bounded(int(qMin<qsizetype>(seed.size(), 1200))))] =
+                    char(random.bounded(256));
+            inputs.append(damaged);
+        }
+        for (const QByteArray& input : inputs)
+            EXPECT_EQ(FuzzEntries::pictureDecoder(
+                          reinterpret_cast<const std::uint8_t*>(input.constData()),
+                          std::size_t(input.size())),
+                      0);
     }
 }

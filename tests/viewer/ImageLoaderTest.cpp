@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "DngFixture.h"
 #include "FakeDrawingView.h"
+#include "HeifFixture.h"
 #include "JpegFixture.h"
 #include "TestFiles.h"
 #include "viewer/GLDrawingImage.h"
@@ -24,7 +26,10 @@ protected:
         options.orientation = 6;
         ASSERT_TRUE(JpegFixture::write(turned, options));
     }
-    void TearDown() override { ImageLoader::setMaxSide(16384); }
+    void TearDown() override {
+        ImageLoader::setMaxSide(16384);
+        ImageLoader::setScreenSide(2560);
+    }
 
     static bool finished(const ImageLoader& loader) {
         return QTest::qWaitFor([&] { return loader.status() != ImageLoader::StatusLoading; });
@@ -116,4 +121,43 @@ TEST_F(ImageLoaderTest, OnlyTheLatestReadReports) {
     // A loader may go while its worker still reads (the sanitizer watches).
     delete new ImageLoader(older);
     drainReads();
+}
+
+// A RAW file shows its embedded preview when that fills the screen; a
+// smaller one is demosaiced at once, and zooming past a preview that fills
+// the screen reads the raw data then. HEIC decodes through libheif.
+TEST_F(ImageLoaderTest, RawShowsItsPreviewFirstAndHeicDecodes) {
+    const QString raw = folder.filePath(QStringLiteral("IMG_1.DNG"));
+    ASSERT_TRUE(DngFixture::write(raw, {.rawSize = {256, 192}, .previewSize = {96, 64}}));
+    struct Case {
+        int screen;
+        QSize shown;
+        bool moreDetail;
+    };
+    for (const Case& c : {Case{64, {96, 64}, true}, Case{200, {256, 192}, false}}) {
+        SCOPED_TRACE(c.screen);
+        ImageLoader::setScreenSide(c.screen);
+        ImageLoader loader(raw);
+        ASSERT_TRUE(finished(loader));
+        EXPECT_EQ(loader.image().size(), c.shown);
+        EXPECT_EQ(loader.hasMoreDetail(), c.moreDetail);
+        if (c.moreDetail) {
+            QSignalSpy ready(&loader, &ImageLoader::imageReady);
+            loader.loadFullDetail();
+            EXPECT_EQ(loader.image().size(), c.shown); // the preview stays meanwhile
+            ASSERT_TRUE(ready.wait());
+            EXPECT_EQ(loader.image().size(), QSize(256, 192));
+            EXPECT_FALSE(loader.hasMoreDetail());
+        }
+    }
+
+    QString reason;
+    if (!HeifFixture::canEncode(&reason))
+        GTEST_SKIP() << "HEIC case: " << reason.toStdString();
+    const QString heic = folder.filePath(QStringLiteral("IMG_2.HEIC"));
+    ASSERT_TRUE(HeifFixture::write(heic, {.size = {96, 48}}));
+    ImageLoader loader(heic);
+    ASSERT_TRUE(finished(loader));
+    EXPECT_EQ(loader.status(), ImageLoader::StatusReady);
+    EXPECT_EQ(loader.image().size(), QSize(96, 48));
 }

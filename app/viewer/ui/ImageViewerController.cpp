@@ -26,6 +26,8 @@
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <algorithm>
+
 using Localization::localizedString;
 
 namespace {
@@ -168,6 +170,15 @@ void ImageViewerController::displayCurrentImage(int direction) {
         kind =
             direction == kForwards ? TransitionKind::SlideFromRight : TransitionKind::SlideFromLeft;
     }
+    // The raw data replacing its preview keeps the size on screen.
+    const std::shared_ptr<GLDrawingImage> preview = m_previewShown.lock();
+    m_previewShown.reset();
+    if (preview && preview != image && preview->path() == image->path() && image->imgWidth() > 0) {
+        const double zoom = preview->zoomedWidth() / image->imgWidth();
+        m_imageView->setImage(image, TransitionKind::None, false);
+        m_imageView->setZoom(zoom, false);
+        return;
+    }
     const bool zoomReset = m_isShowingStartImage || m_slideshowRunning || !m_zoomLock;
     m_imageView->setImage(image, kind, zoomReset);
     m_isShowingStartImage = false;
@@ -221,6 +232,7 @@ void ImageViewerController::closeAndBrowse() {
 
 void ImageViewerController::zoomIn() {
     m_imageView->zoomIn();
+    loadFullDetail();
 }
 void ImageViewerController::zoomOut() {
     m_imageView->zoomOut();
@@ -230,6 +242,15 @@ void ImageViewerController::zoomFit() {
 }
 void ImageViewerController::zoomOne() {
     m_imageView->setZoom(1.0, true);
+    loadFullDetail();
+}
+
+void ImageViewerController::loadFullDetail() {
+    GLImageLoader* loader = m_playlist->currentLoader();
+    if (!loader || !loader->hasMoreDetail() || !loader->glImage())
+        return;
+    m_previewShown = loader->glImage();
+    loader->loadFullDetail();
 }
 
 void ImageViewerController::toggleZoomLock() {
@@ -365,6 +386,9 @@ void ImageViewerController::enterFullscreen() {
     // The screen's whole area first: without a window manager to honour the
     // full-screen state the window still covers the screen.
     setGeometry(screen()->geometry());
+    // A RAW file's embedded preview serves when it fills this screen.
+    const QSize pixels = screen()->geometry().size() * screen()->devicePixelRatio();
+    ImageLoader::setScreenSide(std::max(pixels.width(), pixels.height()));
     showFullScreen();
     m_imageView->setup();
     raise();

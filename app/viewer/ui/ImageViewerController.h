@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 
+class GLDrawingImage;
 class GLImageView;
 class ProgressBarController;
 class QAction;
@@ -98,6 +99,9 @@ private:
     void processCurrentImage(std::function<bool(const QString&)> task);
     void closeWaitPanel();
     QString currentPath() const;
+    // Zoomed in on a RAW file's preview smaller than its raw data: reads the
+    // raw data, shown at the same size on screen when it arrives.
+    void loadFullDetail();
 
     UserDefaults& m_settings;
     GLImageView* m_imageView = nullptr;
@@ -107,6 +111,7 @@ private:
     std::unique_ptr<ProgressBarController> m_waitPanel;
     std::unique_ptr<ViewerPlaylist> m_playlist;
     QImage m_startingImage;
+    std::weak_ptr<GLDrawingImage> m_previewShown;
     QPointer<QWidget> m_previousWindow;
     bool m_zoomLock = false;
     bool m_isShowingStartImage = false;

@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+// The one way from a picture file to pixels: given a path and the size
+// wanted, the upright picture at that size where the source is that large,
+// from the cheapest source that is good enough, in this order: the EXIF
+// thumbnail (when the request allows it), a RAW file's embedded preview, a
+// JPEG decoded at the smallest DCT scale, libheif, a RAW file demosaiced
+// (only when its preview is too small), Qt's readers. Declared sizes are
+// checked before each decode (DecodeLimits), so a damaged or hostile file
+// yields a null picture, never a crash or a huge allocation. Any thread.
+class PictureDecoder {
+public:
+    enum class Format { Unknown, Other, Jpeg, Raw, Heif };
+    enum class Source { None, ExifThumbnail, RawPreview, ScaledJpeg, Heif, RawDemosaic, QtReader };
+
+    struct Request {
+        // The longer side wanted: the picture comes back at most this size
+        // and at least this size where the source is as large. 0: full size.
+        int pixels = 0;
+        // The EXIF thumbnail may serve whatever its size (the browser's
+        // grid); else it is skipped.
+        bool exifThumbnail = false;
+        // A RAW file whose preview is smaller than asked for is demosaiced;
+        // else its preview serves as it is.
+        bool demosaicRaw = true;
+    };
+
+    struct Result {
+        QImage image;
+        Source source = Source::None;
+        // The upright size of the original where the way taken reads it.
+        QSize originalSize;
+    };
+
+    // RAW and HEIF by name alone (FileUtils' lists), without touching the
+    // file; Unknown for any other name.
+    static Format formatByName(const QString& path);
+    // RAW and HEIF by name, then JPEG and HEIF by content.
+    static Format formatOf(const QString& path);
+    // By content alone (for bytes without a name): JPEG, HEIF, a TIFF
+    // structure (tried as RAW), else Other.
+    static Format formatOf(const QByteArray& head);
+    // RAW and HEIF by name, then JPEG and HEIF by the head already read.
+    static Format formatOf(const QString& path, const QByteArray& head);
+
+    // `format`, when known, spares the test by name (a path opened through
+    // OpenedPath has none).
+    static Result decode(const QString& path, const Request& request,
+                         Format format = Format::Unknown);
+    static Result decode(const QByteArray& bytes, const Request& request,
+                         Format format = Format::Unknown);
+
+    // `image` scaled down so its longer side is at most max(pixels, 1); never
+    // scaled up.
+    static QImage scaledToFit(const QImage& image, int pixels);
+};
