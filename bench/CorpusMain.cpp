@@ -15,6 +15,10 @@
 //
 // pixhaul-bench-corpus --listing FOLDER FILES
 // Writes FILES small pictures with EXIF dates, as the scan's, into FOLDER.
+//
+// pixhaul-bench-corpus --tiny FOLDER FILES
+// Writes a card of FILES pictures of about 4 KB each (EXIF date, no
+// thumbnail) into FOLDER/DCIM/100BENCH.
 #include "CorpusGenerator.h"
 
 #include <cstdio>
@@ -80,6 +84,26 @@ bool writeSmallPictures(CorpusGenerator& generator, const fs::path& folder, int 
     return true;
 }
 
+// About 4 KB each: 96x64 pixels with grain and a small EXIF block.
+int writeTinyCard(const fs::path& root, int count) {
+    const fs::path card = root / "DCIM/100BENCH";
+    fs::create_directories(card);
+    CorpusGenerator generator;
+    for (int i = 0; i < count; ++i) {
+        CorpusGenerator::Picture picture;
+        picture.width = 96;
+        picture.height = 64;
+        picture.embeddedThumbnail = false;
+        picture.digitized = dateFor(i, count);
+        picture.seed = static_cast<std::uint32_t>(200000 + i);
+        char name[32];
+        std::snprintf(name, sizeof name, "TNY_%05d.JPG", i + 1);
+        if (!writeFile(card / name, generator.jpeg(picture)))
+            return 1;
+    }
+    return 0;
+}
+
 int writeCardCorpus(const fs::path& root, int cardFiles, int smallFiles, int width, int height) {
     const fs::path card = root / "card/DCIM/100BENCH";
     const fs::path scanLarge = root / "scan/DCIM/100BENCH";
@@ -133,8 +157,9 @@ int usage(const char* program) {
     std::fprintf(stderr,
                  "usage: %s FOLDER CARD_FILES SMALL_FILES [WIDTH HEIGHT]\n"
                  "       %s --thumbnails FOLDER FILES [WIDTH HEIGHT]\n"
-                 "       %s --listing FOLDER FILES\n",
-                 program, program, program);
+                 "       %s --listing FOLDER FILES\n"
+                 "       %s --tiny FOLDER FILES\n",
+                 program, program, program, program);
     return 2;
 }
 
@@ -154,6 +179,11 @@ int main(int argc, char** argv) {
         fs::create_directories(argv[2]);
         CorpusGenerator generator;
         return writeSmallPictures(generator, argv[2], std::atoi(argv[3])) ? 0 : 1;
+    }
+    if (argc >= 2 && std::strcmp(argv[1], "--tiny") == 0) {
+        if (argc != 4)
+            return usage(argv[0]);
+        return writeTinyCard(argv[2], std::atoi(argv[3]));
     }
     if (argc != 4 && argc != 6)
         return usage(argv[0]);

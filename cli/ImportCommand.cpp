@@ -13,10 +13,12 @@
 #include "camera/CameraDrive.h"
 #include "settings/SettingsKeys.h"
 #include "transfer/DescriptionHistory.h"
+#include "transfer/ImportHistory.h"
 #include "transfer/TransferRun.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 
 namespace {
 
@@ -103,13 +105,55 @@ int ImportCommand::execute() {
         print(m_out, QStringLiteral("No files to import in %1.\n").arg(m_sourceFolder));
         return Success;
     }
-    if (!settleGroups(pattern) || InterruptGuard::interrupted())
-        return Interrupted;
-    if (m_options.dryRun) {
-        printPlan(pattern);
+    const int imported = sortOutImported();
+    if (m_transferer.targets().isEmpty()) {
+        print(m_out, QStringLiteral("No new files to import in %1 (%2 already imported).\n")
+                         .arg(m_sourceFolder)
+                         .arg(imported));
         return Success;
     }
-    return transfer(pattern);
+    if (!settleGroups(pattern) || InterruptGuard::interrupted())
+        return Interrupted;
+
+    const QList<TransferActionPtr> actions = m_transferer.getActionsFor(pattern, m_settings);
+    const SpaceCheck space = SpaceCheck::forActions(actions, overwriteMode() == OverwriteModeSkip);
+    if (m_options.dryRun) {
+        printPlan(pattern);
+        qsizetype files = 0;
+        for (const TransferTarget& group : m_transferer.targets())
+            files += group.items().size();
+        print(m_out, QStringLiteral("%1 new, %2 already imported\n")
+                         .arg(m_options.newOnly ? files : files - imported)
+                         .arg(imported));
+        printSpace(space);
+    }
+    if (!space.fits()) {
+        print(m_err, QStringLiteral("pixhaul-import: %1\n").arg(space.shortage()));
+        return UsageError;
+    }
+    if (m_options.dryRun)
+        return Success;
+    return transfer(actions);
+}
+
+int ImportCommand::sortOutImported() {
+    const ImportHistory history;
+    QSet<const CameraFile*> known;
+    for (const TransferTarget& group : m_transferer.targets()) {
+        for (const CameraFilePtr& file : group.items()) {
+            if (history.wasImported(*file))
+                known.insert(file.get());
+        }
+    }
+    if (m_options.newOnly)
+        m_transferer.removeFiles(
+            [&known](const CameraFilePtr& file) { return known.contains(file.get()); });
+    return int(known.size());
+}
+
+OverwriteMode ImportCommand::overwriteMode() const {
+    return m_options.overwriteMode.value_or(static_cast<OverwriteMode>(
+        m_settings.integerForKey(QLatin1String(SettingsKeys::transfer_overwrite_mode))));
 }
 
 bool ImportCommand::settleGroups(const QString& pattern) {
@@ -149,13 +193,38 @@ void ImportCommand::printPlan(const QString& pattern) const {
     }
 }
 
-int ImportCommand::transfer(const QString& pattern) {
-    const QList<TransferActionPtr> actions = m_transferer.getActionsFor(pattern, m_settings);
-    for (const TransferActionPtr& action : actions)
+void ImportCommand::printSpace(const SpaceCheck& space) const {
+    for (const SpaceCheck::Volume& volume : space.volumes()) {
+        auto bytes = [](qint64 count) {
+            return ByteCountFormatter::stringFromByteCount(count, QStringLiteral("B"),
+                                                           ByteCountFormatter::DecimalCountStyle);
+        };
+        print(m_out,
+              QStringLiteral("File system %1: %2 to write, %3 free\n")
+                  .arg(volume.mountPoint, bytes(volume.bytesToWrite), bytes(volume.bytesFree)));
+        for (const QString& folder : volume.folders)
+            print(m_out, QStringLiteral("  %1\n").arg(folder));
+    }
+}
+
+int ImportCommand::transfer(const QList<TransferActionPtr>& actions) {
+    for (const TransferActionPtr& action : actions) {
         action->setRotateOverride(m_options.rotate);
+        if (m_options.verify)
+            action->setVerifyOverride(true);
+    }
+    const bool verifies = m_transferer.mode() == TransferModeMove || m_options.verify ||
+                          m_settings.boolForKey(QLatin1String(SettingsKeys::transfer_verify));
+    if (m_deviceCamera && verifies)
+        print(m_err, QStringLiteral("pixhaul-import: the camera offers no content hash; each "
+                                    "download is checked by its size only\n"));
 
     TransferRun run(actions, m_settings);
     run.setOverwriteModeOverride(m_options.overwriteMode);
+    run.setImportHistory(ImportHistory::defaultPath());
+    // Files flushed together at most; smaller for tests that stop a run
+    // between two batches.
+    run.setBatchLimits(qEnvironmentVariableIntValue("PIXHAUL_BATCH_FILES"), 0);
     ProgressLine progress(m_err, static_cast<int>(actions.size()), m_transferer.totalBytes());
     TerminalPrompter prompter(m_err, m_settings);
     // The run works on this thread, so every report arrives directly and

@@ -3,6 +3,7 @@
 
 #include "ImportOptions.h"
 
+#include "transfer/SpaceCheck.h"
 #include "transfer/TransferSummary.h"
 #include "transfer/Transferer.h"
 
@@ -12,9 +13,11 @@
 class CameraDevice;
 class UserDefaults;
 
-// One run of pixhaul-import: scans the source, settles each group's date
-// and description, then prints the plan (dry run) or carries out the
-// transfer on the calling thread, answering conflicts on the terminal.
+// One run of pixhaul-import: scans the source, sorts out the files imported
+// before (the import history), settles each group's date and description,
+// checks the space on every destination, then prints the plan (dry run) or
+// carries out the transfer on the calling thread, answering conflicts on
+// the terminal. A run without room is refused before it writes anything.
 // Unset options are read from `settings`, which also keeps the description
 // history and the overwrite answers.
 class ImportCommand {
@@ -28,9 +31,14 @@ public:
     ~ImportCommand();
 
 private:
+    // Counts the files the import history knows and, with --new-only,
+    // leaves them out; returns how many it knows.
+    int sortOutImported();
     bool settleGroups(const QString& pattern);
     void printPlan(const QString& pattern) const;
-    int transfer(const QString& pattern);
+    void printSpace(const SpaceCheck& space) const;
+    OverwriteMode overwriteMode() const;
+    int transfer(const QList<TransferActionPtr>& actions);
     void printSummary(const TransferSummary& summary) const;
     int listCameras();
     bool openCamera();

@@ -4,7 +4,8 @@
 QString ImportOptions::usage() {
     return QStringLiteral(
         "Usage: pixhaul-import [--dest PATTERN] [--move|--copy] [--overwrite ask|replace|skip]\n"
-        "                      [--rotate|--no-rotate] [--description TEXT] [--dry-run] SOURCE\n"
+        "                      [--rotate|--no-rotate] [--description TEXT] [--new-only]\n"
+        "                      [--verify] [--dry-run] SOURCE\n"
         "       pixhaul-import [options] --camera MODEL@PORT\n"
         "       pixhaul-import --list-cameras\n"
         "\n"
@@ -20,13 +21,23 @@ QString ImportOptions::usage() {
         "  --no-rotate         leave JPEG files as they are\n"
         "  --description TEXT  description (%P) of every group; without it the\n"
         "                      description of each group is asked on the terminal\n"
-        "  --dry-run           print the groups and their folders, change nothing\n"
+        "  --new-only          leave out the files imported before (same name, size,\n"
+        "                      date and contents as one in the import history)\n"
+        "  --verify            read every copy back and compare it with the source\n"
+        "                      (moves always do)\n"
+        "  --dry-run           print the groups and their folders, how many files are\n"
+        "                      new, and the space each destination needs and has;\n"
+        "                      change nothing\n"
         "  --camera MODEL@PORT import from a camera connected as a device (PTP/MTP),\n"
         "                      as --list-cameras names it\n"
         "  --list-cameras      list the cameras connected as devices and stop\n"
         "\n"
-        "Exit status: 0 all done, 1 some files failed, 2 usage error or bad SOURCE,\n"
-        "130 interrupted (Ctrl-C stops after the current file).\n");
+        "Every file imported is remembered in $XDG_DATA_HOME/pixhaul/import-history.sqlite\n"
+        "(deleting it forgets what was imported, nothing else).\n"
+        "\n"
+        "Exit status: 0 all done, 1 some files failed, 2 usage error, bad SOURCE or\n"
+        "not enough space (nothing written), 130 interrupted (Ctrl-C stops after the\n"
+        "current file).\n");
 }
 
 std::optional<ImportOptions> ImportOptions::parse(const QStringList& arguments, QString& error) {
@@ -90,6 +101,10 @@ std::optional<ImportOptions> ImportOptions::parse(const QStringList& arguments, 
             if (!value(text))
                 return std::nullopt;
             options.description = text;
+        } else if (argument == QLatin1String("--new-only")) {
+            options.newOnly = true;
+        } else if (argument == QLatin1String("--verify")) {
+            options.verify = true;
         } else if (argument == QLatin1String("--dry-run")) {
             options.dryRun = true;
         } else if (argument == QLatin1String("--camera")) {

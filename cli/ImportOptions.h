@@ -19,6 +19,10 @@ struct ImportOptions {
     std::optional<bool> rotate;
     std::optional<QString> description;
     bool dryRun = false;
+    // Leave out the files the import history knows.
+    bool newOnly = false;
+    // Read every copy back and compare it (moves always do).
+    bool verify = false;
     // A device camera ("MODEL@PORT") instead of SOURCE, and the listing of those connected.
     std::optional<QString> camera;
     bool listCameras = false;

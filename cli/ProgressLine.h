@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QElapsedTimer>
+#include "transfer/TransferProgress.h"
+
 #include <QString>
 
 #include <cstdio>
 
-// One self-rewriting line on a terminal: files, bytes, speed, time left.
-// Does nothing when `out` is not a terminal. Main thread.
+// One self-rewriting line on a terminal: files, bytes, speed, time left and
+// the file in hand, redrawn at most ten times a second. Does nothing when
+// `out` is not a terminal. Main thread.
 class ProgressLine {
 public:
     ProgressLine(FILE* out, int totalFiles, qint64 totalBytes);
@@ -22,10 +24,6 @@ private:
 
     FILE* m_out;
     bool m_enabled;
-    int m_filesTotal;
-    qint64 m_bytesTotal;
-    int m_filesStarted = 0;
-    qint64 m_bytesSoFar = 0;
+    TransferProgress m_progress;
     QString m_current;
-    QElapsedTimer m_clock;
 };

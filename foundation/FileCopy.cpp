@@ -99,9 +99,18 @@ int openRegularForReading(const QString& source, struct stat* info) {
     return fd;
 }
 
+// Truncated only when not empty: ext4 takes the truncation of a file for
+// an in-place replacement and starts writing it back when it is closed,
+// which would defeat a later flush of many files at once.
 int createForWriting(const QString& destination) {
-    return ::open(QFile::encodeName(destination).constData(),
-                  O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    Descriptor out(
+        ::open(QFile::encodeName(destination).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
+    struct stat st {};
+    if (out.fd < 0 || ::fstat(out.fd, &st) != 0 || (st.st_size > 0 && ::ftruncate(out.fd, 0) != 0))
+        return -1;
+    const int fd = out.fd;
+    out.fd = -1;
+    return fd;
 }
 
 // A source that grew or shrank while it was read is not a faithful copy.
@@ -113,7 +122,7 @@ bool sizeStayed(int fd, qint64 bytesRead) {
 } // namespace
 
 bool FileCopy::copyContents(const QString& source, const QString& destination,
-                            const Progress& progress) {
+                            const Progress& progress, Durability durability) {
     struct stat sourceStat {};
     Descriptor in(openRegularForReading(source, &sourceStat));
     if (in.fd < 0)
@@ -133,13 +142,17 @@ bool FileCopy::copyContents(const QString& source, const QString& destination,
         if (got == 0)
             break;
         // Start writing the chunk to disk now, so the fsync below waits for
-        // the last one only and the disk works while the next is read.
-        ::sync_file_range(out.fd, done, got, SYNC_FILE_RANGE_WRITE);
+        // the last one only and the disk works while the next is read. Small
+        // unflushed files are left to their group's flush, which writes
+        // them together.
+        if (durability == Durability::Flushed || size_t(got) == chunkSize)
+            ::sync_file_range(out.fd, done, got, SYNC_FILE_RANGE_WRITE);
         done += got;
         if (progress && !progress(done))
             return false;
     }
-    return sizeStayed(in.fd, done) && ::fsync(out.fd) == 0 && out.close();
+    return sizeStayed(in.fd, done) &&
+           (durability == Durability::Unflushed || ::fsync(out.fd) == 0) && out.close();
 }
 
 bool FileCopy::readContents(const QString& source, QByteArray* contents, qint64 maxSize) {
@@ -157,8 +170,14 @@ bool FileCopy::readContents(const QString& source, QByteArray* contents, qint64 
     return true;
 }
 
-bool FileCopy::writeContents(const QString& destination, const QByteArray& contents) {
+bool FileCopy::writeContents(const QString& destination, const QByteArray& contents,
+                             Durability durability) {
     Descriptor out(createForWriting(destination));
-    return out.fd >= 0 && writeAll(out.fd, contents.constData(), size_t(contents.size())) &&
-           ::fsync(out.fd) == 0 && out.close();
+    if (out.fd < 0 || !writeAll(out.fd, contents.constData(), size_t(contents.size())))
+        return false;
+    // A large file is started now, so a later flush of many files finds it
+    // under way; small ones are written together by that flush.
+    if (durability == Durability::Unflushed && size_t(contents.size()) >= chunkSize)
+        ::sync_file_range(out.fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+    return (durability == Durability::Unflushed || ::fsync(out.fd) == 0) && out.close();
 }

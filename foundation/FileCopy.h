@@ -14,12 +14,19 @@ public:
     // stops the copy (it then fails).
     using Progress = std::function<bool(qint64 bytesDone)>;
 
+    // Whether a write waits until its file is on the disk. Unflushed writes
+    // are for callers that flush many files at once (syncfs) before they
+    // rely on them.
+    enum class Durability { Flushed, Unflushed };
+
     // Copies the contents of `source` into `destination` (created or
-    // truncated, mode 0666 less the umask), fsyncs it and checks that the
-    // size written equals the source's size at the end. False on any read
-    // or write error; the destination is then left for the caller to remove.
+    // truncated, mode 0666 less the umask), fsyncs it (unless Unflushed) and
+    // checks that the size written equals the source's size at the end.
+    // False on any read or write error; the destination is then left for
+    // the caller to remove.
     static bool copyContents(const QString& source, const QString& destination,
-                             const Progress& progress = {});
+                             const Progress& progress = {},
+                             Durability durability = Durability::Flushed);
 
     // Reads the whole regular file `source` into `contents`. False on a read
     // error, a file larger than `maxSize`, or a file whose size changed while
@@ -28,7 +35,8 @@ public:
                              qint64 maxSize = qint64(1) << 30);
 
     // Writes `contents` to `destination` (created or truncated, mode 0666
-    // less the umask) and fsyncs it. False on any error; the destination is
-    // then left for the caller to remove.
-    static bool writeContents(const QString& destination, const QByteArray& contents);
+    // less the umask) and fsyncs it (unless Unflushed). False on any error;
+    // the destination is then left for the caller to remove.
+    static bool writeContents(const QString& destination, const QByteArray& contents,
+                              Durability durability = Durability::Flushed);
 };

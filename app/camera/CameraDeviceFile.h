@@ -37,7 +37,9 @@ public:
 
     // Downloads the file into the destination's folder under the
     // destination's name, with its side files; in move mode the device
-    // deletes it once it stands complete there.
+    // deletes it once it stands complete there. The download is checked
+    // against the size the device reports; libgphoto2 offers no content
+    // hash, so a verified copy or move is checked by its size only.
     bool transferFileTo(const QString& destination, TransferMode mode,
                         bool replaceExisting = false) override;
 

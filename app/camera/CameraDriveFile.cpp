@@ -7,10 +7,13 @@
 #include "ImageTransform.h"
 #include "ImageUtils.h"
 #include "StagedFile.h"
+#include "StagedTransfer.h"
 #include "TransferMode.h"
+#include "transfer/CopyVerifier.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QMutexLocker>
 
 #include <cerrno>
 #include <cstdio>
@@ -47,7 +50,11 @@ qint64 CameraDriveFile::fileSize() const {
 }
 
 QDateTime CameraDriveFile::creationDate() const {
-    return ImageUtils::getCreationDateForImage(m_filePath, QDateTime::currentDateTime());
+    const QMutexLocker locker(&m_dateLock);
+    if (!m_creationDate)
+        m_creationDate =
+            ImageUtils::getCreationDateForImage(m_filePath, QDateTime::currentDateTime());
+    return *m_creationDate;
 }
 
 QDateTime CameraDriveFile::modificationDate() const {
@@ -87,39 +94,68 @@ bool CameraDriveFile::transferUprightFileTo(const QString& destination, Transfer
     return copyTo(destination, replaceExisting, effectiveMode == TransferModeCopy, code);
 }
 
-bool CameraDriveFile::writeUprightTo(const QString& path, int uprightCode) const {
-    QByteArray bytes;
-    if (!FileCopy::readContents(m_filePath, &bytes))
-        return false;
-    const QByteArray upright = ImageUtils::losslesslyTransformed(bytes, uprightCode);
-    // A picture the lossless transform refuses arrives as it is.
-    return FileCopy::writeContents(path, upright.isEmpty() ? bytes : upright);
+std::unique_ptr<StagedTransfer> CameraDriveFile::stageTransferTo(const QString& destination,
+                                                                 TransferMode mode, bool upright) {
+    const TransferMode effectiveMode = m_moveable ? mode : TransferModeCopy;
+    if (effectiveMode != TransferModeCopy && effectiveMode != TransferModeMove)
+        return nullptr;
+    const int code = upright ? ImageUtils::uprightTransformFor(m_filePath) : JXFORM_NONE;
+    // One file system and nothing to turn: a rename is the whole move. A
+    // turned picture is written anew either way, so it is copied.
+    if (effectiveMode == TransferModeMove && code <= JXFORM_NONE &&
+        onSameFileSystem(m_filePath, destination))
+        return StagedTransfer::renaming(m_filePath, destination);
+    return stageCopy(destination, effectiveMode == TransferModeCopy, code);
+}
+
+std::unique_ptr<StagedTransfer> CameraDriveFile::stageCopy(const QString& destination,
+                                                           bool keepSource, int uprightCode) const {
+    auto staged = std::make_unique<StagedFile>(destination);
+    if (!staged->isValid()) {
+        qCWarning(lcCamera) << "cannot create a temporary file beside" << destination;
+        return nullptr;
+    }
+    const QString temporary = staged->temporaryPath();
+    auto transfer = std::make_unique<StagedTransfer>(std::move(staged), m_filePath, !keepSource);
+    // Checked before it is published, so a bad copy never stands under its
+    // name; dropping the transfer removes it.
+    const bool verify = !keepSource || verifiesCopies();
+    bool written = false;
+    if (uprightCode > JXFORM_NONE) {
+        QByteArray bytes;
+        if (FileCopy::readContents(m_filePath, &bytes)) {
+            const QByteArray upright = ImageUtils::losslesslyTransformed(bytes, uprightCode);
+            // A picture the lossless transform refuses arrives as it is.
+            const QByteArray& contents = upright.isEmpty() ? bytes : upright;
+            written = FileCopy::writeContents(temporary, contents, FileCopy::Durability::Unflushed);
+            if (verify)
+                transfer->checkAgainstHash(CopyVerifier::hashOf(contents));
+        }
+    } else {
+        written =
+            FileCopy::copyContents(m_filePath, temporary, {}, FileCopy::Durability::Unflushed);
+        if (verify)
+            transfer->checkAgainstSource();
+    }
+    if (!written) {
+        qCWarning(lcCamera) << "cannot copy" << m_filePath << "to" << destination;
+        return nullptr;
+    }
+    return transfer;
 }
 
 bool CameraDriveFile::copyTo(const QString& destination, bool replaceExisting, bool keepSource,
                              int uprightCode) {
-    StagedFile staged(destination);
-    if (!staged.isValid()) {
-        qCWarning(lcCamera) << "cannot create a temporary file beside" << destination;
+    const std::unique_ptr<StagedTransfer> transfer =
+        stageCopy(destination, keepSource, uprightCode);
+    if (!transfer || !transfer->flush() || !transfer->holds() ||
+        !transfer->publish(replaceExisting))
         return false;
-    }
-    const bool written = uprightCode > JXFORM_NONE
-                             ? writeUprightTo(staged.temporaryPath(), uprightCode)
-                             : FileCopy::copyContents(m_filePath, staged.temporaryPath());
-    if (!written) {
-        qCWarning(lcCamera) << "cannot copy" << m_filePath << "to" << destination;
-        return false;
-    }
-    if (!staged.publish(replaceExisting))
-        return false;
-    if (keepSource)
-        return true;
     // The copy is complete, checked and in place; make its name durable
     // before the only other copy goes.
-    StagedFile::syncFolderOf(destination);
-    if (::unlink(QFile::encodeName(m_filePath).constData()) != 0) {
-        qCWarning(lcCamera) << "copied" << m_filePath << "but cannot remove it:" << strerror(errno);
-        // The file has arrived; a source that stays behind loses nothing.
+    if (!keepSource) {
+        StagedFile::syncFolderOf(destination);
+        transfer->removeSource();
     }
     return true;
 }

@@ -3,6 +3,10 @@
 
 #include "CameraFile.h"
 
+#include <QMutex>
+
+#include <optional>
+
 // A file of a drive camera (card, volume or folder). Files of the movie
 // tree are not moveable: every transfer copies them.
 class CameraDriveFile : public CameraFile {
@@ -14,27 +18,41 @@ public:
 
     QString title() const override;
     qint64 fileSize() const override;
-    // The EXIF date of digitisation, else the file's creation date, else now.
+    // The EXIF date of digitisation, else the file's creation date, else now;
+    // read once (the scan, then the transfer, ask it).
     QDateTime creationDate() const override;
     QDateTime modificationDate() const override;
     // The embedded EXIF thumbnail of an image, else the file type's icon.
     QImage thumbnail() const override;
 
     // Move on one file system is a single rename; otherwise the contents
-    // are copied to a staged file, published, and the source removed last.
+    // are copied to a staged file, read back and compared with the source
+    // (moves always, copies when verifiesCopies()), published, and the
+    // source removed last. A copy that differs is removed, the source kept.
     bool transferFileTo(const QString& destination, TransferMode mode,
                         bool replaceExisting = false) override;
     // A copy is turned in memory and written once.
     bool transferUprightFileTo(const QString& destination, TransferMode mode,
                                bool replaceExisting = false) override;
     bool supportsParallelTransfers() const override { return true; }
+    bool supportsStaging() const override { return true; }
+    // A move on one file system is staged as a rename, unless the picture
+    // is turned: then a turned copy is staged and the source removed after.
+    std::unique_ptr<StagedTransfer> stageTransferTo(const QString& destination, TransferMode mode,
+                                                    bool upright) override;
+    QString localPath() const override { return m_filePath; }
+    bool canVerifyContents() const override { return true; }
 
 private:
     // `uprightCode` is the JpegTransformCode that turns the picture upright,
     // JXFORM_NONE to copy it as it is.
     bool copyTo(const QString& destination, bool replaceExisting, bool keepSource, int uprightCode);
-    bool writeUprightTo(const QString& path, int uprightCode) const;
+    // The copy written, unflushed, under a temporary name; null on failure.
+    std::unique_ptr<StagedTransfer> stageCopy(const QString& destination, bool keepSource,
+                                              int uprightCode) const;
 
     QString m_filePath;
     bool m_moveable;
+    mutable QMutex m_dateLock;
+    mutable std::optional<QDateTime> m_creationDate;
 };

@@ -2,6 +2,7 @@
 #include "CameraFile.h"
 
 #include "ImageUtils.h"
+#include "StagedTransfer.h"
 
 CameraFile::~CameraFile() = default;
 
@@ -36,4 +37,8 @@ bool CameraFile::transferUprightFileTo(const QString& destination, TransferMode 
     // The file has arrived; one left as it is loses nothing.
     ImageUtils::autoLosslessRotateImage(destination);
     return true;
+}
+
+std::unique_ptr<StagedTransfer> CameraFile::stageTransferTo(const QString&, TransferMode, bool) {
+    return nullptr;
 }

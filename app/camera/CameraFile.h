@@ -10,6 +10,8 @@
 
 #include <memory>
 
+class StagedTransfer;
+
 // One transferable file on a camera. The base class answers "nothing"
 // (empty, 0, null, false); drive and device files fill it in.
 //
@@ -50,9 +52,38 @@ public:
     virtual bool transferUprightFileTo(const QString& destination, TransferMode mode,
                                        bool replaceExisting = false);
 
+    // Whether stageTransferTo() can carry this file, so that a run flushes
+    // many files to disk at once instead of one by one. Device cameras
+    // cannot: their downloads go through transferFileTo().
+    virtual bool supportsStaging() const { return false; }
+    // Writes the file (turned upright with `upright`, as
+    // transferUprightFileTo() would) under a hidden temporary name beside
+    // `destination`, or prepares a move by rename, without flushing or
+    // publishing anything: the caller does that, and removes a moved source
+    // only afterwards (see StagedTransfer). Null on failure, which leaves
+    // nothing behind.
+    virtual std::unique_ptr<StagedTransfer> stageTransferTo(const QString& destination,
+                                                            TransferMode mode, bool upright);
+
     // Whether transferFileTo() may run on another thread while another file
     // of the same camera transfers (a device camera talks to one at a time).
     virtual bool supportsParallelTransfers() const { return false; }
+
+    // The file as a path this process can read (a card's file), empty when
+    // it is reached only through a device.
+    virtual QString localPath() const { return {}; }
+
+    // Whether a copy is read back from the disk and compared with the
+    // source by a content hash before it counts; moves of a file whose
+    // bytes are copied always are. Set by the transfer before
+    // transferFileTo(). Files that cannot be compared so (a device offers
+    // no hash) answer false to canVerifyContents() and check the size only.
+    void setVerifiesCopies(bool verify) { m_verifiesCopies = verify; }
+    bool verifiesCopies() const { return m_verifiesCopies; }
+    virtual bool canVerifyContents() const { return false; }
+
+private:
+    bool m_verifiesCopies = false;
 };
 
 using CameraFilePtr = std::shared_ptr<CameraFile>;

@@ -41,6 +41,7 @@ QVariantMap SettingsDefaults::defaultValues() {
     d.insert(QLatin1String(transfer_overwrite_mode), 0);
     d.insert(QLatin1String(transfer_overwrite_default), 1);
     d.insert(QLatin1String(transfer_desc_history), QStringList());
+    d.insert(QLatin1String(transfer_verify), false);
     d.insert(QLatin1String(viewer_background), ColorUtils::hexadecimalValue(QColor(0, 0, 0)));
     d.insert(QLatin1String(viewer_info_level), 0);
     d.insert(QLatin1String(viewer_transition), false);

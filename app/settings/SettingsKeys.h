@@ -20,6 +20,7 @@ inline constexpr char transfer_browse[] = "transfer_browse";
 inline constexpr char transfer_overwrite_mode[] = "transfer_overwrite_mode";
 inline constexpr char transfer_overwrite_default[] = "transfer_overwrite_default";
 inline constexpr char transfer_desc_history[] = "transfer_desc_history";
+inline constexpr char transfer_verify[] = "transfer_verify";
 inline constexpr char viewer_background[] = "viewer_background";
 inline constexpr char viewer_info_level[] = "viewer_info_level";
 inline constexpr char viewer_transition[] = "viewer_transition";

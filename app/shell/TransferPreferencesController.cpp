@@ -42,6 +42,12 @@ TransferPreferencesController::TransferPreferencesController(QWidget* parent)
     connect(m_ui->browse, &QCheckBox::toggled, this, [](bool on) {
         UserDefaults::standardUserDefaults().setBool(on, SettingsKeys::transfer_browse);
     });
+    // Moves always verify; this covers copies, which leave the card as it is.
+    m_ui->verify->setText(Localization::localizedString("TRANSFER_VERIFY_COPIES"));
+    m_ui->verify->setChecked(settings.boolForKey(SettingsKeys::transfer_verify));
+    connect(m_ui->verify, &QCheckBox::toggled, this, [](bool on) {
+        UserDefaults::standardUserDefaults().setBool(on, SettingsKeys::transfer_verify);
+    });
     connect(m_ui->helpButton, &QToolButton::clicked, this,
             &TransferPreferencesController::showHelp);
 }

@@ -15,7 +15,7 @@ class TransferPreferences;
 }
 
 // The Transfer pane: destination pattern, overwrite mode, auto-rotation,
-// browsing afterwards, and the pattern help beside the help button.
+// browsing afterwards, verified copies, and the pattern help beside the help button.
 // Main thread.
 class TransferPreferencesController : public QWidget, public PreferencesPane {
     Q_OBJECT

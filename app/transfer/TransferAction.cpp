@@ -2,8 +2,10 @@
 #include "TransferAction.h"
 
 #include "FileUtils.h"
+#include "ImportHistory.h"
 #include "TransferLog.h"
 #include "UserDefaults.h"
+#include "camera/StagedTransfer.h"
 #include "settings/SettingsKeys.h"
 
 #include <QDir>
@@ -25,6 +27,11 @@ bool TransferAction::process(bool replaceExisting) {
     // Read before the transfer: a moved file is gone afterwards.
     const QDateTime created = m_sourceFile->creationDate();
     const QDateTime modified = m_sourceFile->modificationDate();
+    m_importRecord.reset();
+    const std::optional<ImportRecord> record =
+        m_recordsImport ? ImportHistory::recordFor(*m_sourceFile, created, m_destinationPath)
+                        : std::nullopt;
+    m_sourceFile->setVerifiesCopies(shouldVerify());
 
     const bool arrived =
         shouldRotate()
@@ -39,7 +46,42 @@ bool TransferAction::process(bool replaceExisting) {
     // After any rotation, which rewrites the file.
     FileUtils::setCreationDate(created, m_destinationPath);
     FileUtils::setModificationDate(modified, m_destinationPath);
+    m_importRecord = record;
     return true;
+}
+
+bool TransferAction::canStage() const {
+    return m_sourceFile && m_sourceFile->supportsStaging();
+}
+
+std::unique_ptr<StagedTransfer> TransferAction::stage() {
+    m_importRecord.reset();
+    m_stagedRecord.reset();
+    if (!m_sourceFile)
+        return nullptr;
+    QDir().mkpath(QFileInfo(m_destinationPath).absolutePath());
+    const QDateTime created = m_sourceFile->creationDate();
+    const QDateTime modified = m_sourceFile->modificationDate();
+    if (m_recordsImport)
+        m_stagedRecord = ImportHistory::recordFor(*m_sourceFile, created, m_destinationPath);
+    m_sourceFile->setVerifiesCopies(shouldVerify());
+    std::unique_ptr<StagedTransfer> staged =
+        m_sourceFile->stageTransferTo(m_destinationPath, m_transferMode, shouldRotate());
+    if (!staged) {
+        qCWarning(lcTransfer) << "transfer of" << m_sourceFile->title() << "to" << m_destinationPath
+                              << "failed";
+        return nullptr;
+    }
+    // On the copy, so they are flushed with it; a renamed source has its own.
+    if (staged->isCopy()) {
+        FileUtils::setCreationDate(created, staged->temporaryPath());
+        FileUtils::setModificationDate(modified, staged->temporaryPath());
+    }
+    return staged;
+}
+
+void TransferAction::published() {
+    m_importRecord = m_stagedRecord;
 }
 
 qint64 TransferAction::bytes() const {
@@ -50,4 +92,10 @@ bool TransferAction::shouldRotate() const {
     if (m_rotateOverride)
         return *m_rotateOverride;
     return m_settings->boolForKey(QLatin1String(SettingsKeys::transfer_rotate));
+}
+
+bool TransferAction::shouldVerify() const {
+    if (m_verifyOverride)
+        return *m_verifyOverride;
+    return m_settings->boolForKey(QLatin1String(SettingsKeys::transfer_verify));
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "ImportRecord.h"
 #include "camera/CameraFile.h"
 #include "camera/TransferMode.h"
 
@@ -9,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+class StagedTransfer;
 class UserDefaults;
 
 // Carries one camera file to one destination path: makes the folder,
@@ -31,11 +33,30 @@ public:
     // Rotation decided by the caller instead of the setting (the command
     // line's --rotate / --no-rotate); unset, the setting is read per file.
     void setRotateOverride(std::optional<bool> rotate) { m_rotateOverride = rotate; }
+    // Verification of copies decided by the caller (--verify) instead of
+    // "transfer_verify"; moves that copy verify always.
+    void setVerifyOverride(std::optional<bool> verify) { m_verifyOverride = verify; }
+
+    // With `record`, process() takes the source's import record (name,
+    // size, capture date, fingerprint) before the transfer, and
+    // importRecord() hands it over once the file has arrived.
+    void setRecordsImport(bool record) { m_recordsImport = record; }
+    const std::optional<ImportRecord>& importRecord() const { return m_importRecord; }
 
     // Transfers the file. An existing file at the destination is replaced
     // (atomically, once the new one is complete) only with `replaceExisting`.
     // True when the file has arrived.
     bool process(bool replaceExisting = false);
+
+    // Whether stage() can carry this file (a card's), so that the run
+    // flushes it to disk with others.
+    bool canStage() const;
+    // The first half of process(): makes the folder and writes the file
+    // under a hidden name beside its destination, the source's dates given
+    // already, without flushing or publishing it (see StagedTransfer). Null
+    // when that failed. Call published() once it stands under its name.
+    std::unique_ptr<StagedTransfer> stage();
+    void published();
 
     // The source's size: how far the progress advances for this action.
     qint64 bytes() const;
@@ -43,12 +64,19 @@ public:
     // Whether the file is turned upright on the way ("transfer_rotate",
     // read for each file, unless overridden).
     bool shouldRotate() const;
+    // Whether a copy is read back and compared ("transfer_verify", unless
+    // overridden).
+    bool shouldVerify() const;
 
 private:
     TransferMode m_transferMode;
     CameraFilePtr m_sourceFile;
     QString m_destinationPath;
     std::optional<bool> m_rotateOverride;
+    std::optional<bool> m_verifyOverride;
+    bool m_recordsImport = false;
+    std::optional<ImportRecord> m_importRecord;
+    std::optional<ImportRecord> m_stagedRecord;
     UserDefaults* m_settings;
 };
 

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TransferRun.h"
 
+#include "ImportHistory.h"
 #include "TransferLog.h"
 #include "UserDefaults.h"
 #include "camera/StagedFile.h"
+#include "camera/StagedTransfer.h"
 #include "settings/SettingsKeys.h"
 
 #include <QFile>
@@ -58,36 +60,25 @@ TransferSummary TransferRun::run() {
     const OverwriteMode mode = overwriteMode();
     bool replace = mode == OverwriteModeReplace;
     bool askUser = mode == OverwriteModeAsk;
-    bool skipped = false;
-    TransferSummary summary;
+    State state;
+    state.skipsExisting = !replace && !askUser;
+    state.batch = std::make_unique<PublishBatch>(m_batchFiles, m_batchBytes);
+    TransferSummary& summary = state.summary;
     QSet<QString> sweptFolders;
-
-    auto count = [&summary](const TransferActionPtr& action, bool arrived) {
-        if (arrived) {
-            ++summary.transferred;
-            return;
-        }
-        ++summary.failed;
-        const CameraFilePtr source = action->source();
-        summary.failedNames.append(source ? source->title() : action->destination());
-    };
-    // The transfer before the current one, still finishing on its own thread.
-    std::optional<Finishing> finishing;
-    auto finishPrevious = [&] {
-        if (!finishing)
-            return;
-        count(finishing->action, finishing->arrived.get());
-        emit bytesDone(finishing->bytes);
-        finishing.reset();
-    };
+    if (!m_historyPath.isEmpty()) {
+        state.journal.emplace(QFileInfo(m_historyPath).absolutePath());
+        for (const TransferActionPtr& action : std::as_const(m_actions))
+            action->setRecordsImport(true);
+    }
 
     for (qsizetype index = 0; index < m_actions.size(); ++index) {
         const TransferActionPtr& action = m_actions.at(index);
         const CameraFilePtr source = action->source();
         if (isCanceled()) {
-            finishPrevious();
+            collect(state);
+            publish(state);
             summary.canceled = true;
-            summary.notStarted = static_cast<int>(m_actions.size() - index);
+            summary.notStarted += static_cast<int>(m_actions.size() - index);
             break;
         }
 
@@ -100,43 +91,67 @@ TransferSummary TransferRun::run() {
 
         // The same name twice (in any case, for FAT and exFAT): the second
         // one sees the first one's file.
-        if (finishing && finishing->action->destination().compare(action->destination(),
-                                                                  Qt::CaseInsensitive) == 0)
-            finishPrevious();
+        if (state.finishing && state.finishing->action->destination().compare(
+                                   action->destination(), Qt::CaseInsensitive) == 0)
+            collect(state);
+        if (state.batch->holds(action->destination()))
+            publish(state);
         const Occupant occupant = occupantOf(action->destination());
         const bool unasked =
             occupant == Occupant::none || (occupant == Occupant::file && replace && !askUser);
         if (unasked && runsAlongside(*action)) {
             Finishing next = start(action, occupant == Occupant::file);
-            finishPrevious();
-            emit fileStarted(source, skipped);
-            finishing = std::move(next);
+            collect(state);
+            if (!next.staged.valid()) {
+                publish(state);
+                emit fileStarted(source, state.skipped);
+            }
+            state.finishing = std::move(next);
             continue;
         }
-        finishPrevious();
-        emit fileStarted(source, skipped);
+        collect(state);
+        if (unasked && action->canStage()) {
+            PublishBatch::Entry entry;
+            entry.action = action;
+            entry.replaceExisting = occupant == Occupant::file;
+            entry.bytes = action->bytes(); // read first: a moved file is gone afterwards
+            entry.staged = action->stage();
+            state.batch->add(std::move(entry));
+            if (state.batch->isFull())
+                publish(state);
+            continue;
+        }
+        const bool skipsUnasked =
+            occupant == Occupant::folder || (occupant == Occupant::file && !replace && !askUser);
+        if (skipsUnasked) {
+            if (occupant == Occupant::folder)
+                qCInfo(lcTransfer) << "skipped" << action->destination() << ": a folder is there";
+            // Reported in its turn, after the files before it.
+            PublishBatch::Entry skip;
+            skip.action = action;
+            skip.skipped = true;
+            state.batch->add(std::move(skip));
+            continue;
+        }
+        publish(state);
+        emit fileStarted(source, state.skipped);
 
         bool replaceExisting = false;
-        if (occupant == Occupant::folder) {
-            qCInfo(lcTransfer) << "skipped" << action->destination() << ": a folder is there";
-            skipped = true;
-            ++summary.skipped;
-            continue;
-        }
         if (occupant == Occupant::file) {
             if (askUser) {
                 const OverwriteAnswer answer = ask(source, action->destination());
                 if (answer.cancel) {
                     summary.canceled = true;
-                    summary.notStarted = static_cast<int>(m_actions.size() - index);
+                    summary.notStarted += static_cast<int>(m_actions.size() - index);
                     break;
                 }
                 replace = answer.doOverwrite;
                 if (answer.forAll)
                     askUser = false;
+                state.skipsExisting = !replace && !askUser;
             }
             if (!replace) {
-                skipped = true;
+                state.skipped = true;
                 ++summary.skipped;
                 continue;
             }
@@ -146,36 +161,139 @@ TransferSummary TransferRun::run() {
         }
 
         const qint64 bytes = action->bytes();
-        count(action, action->process(replaceExisting));
+        count(state, action, action->process(replaceExisting));
         emit bytesDone(bytes);
     }
-    finishPrevious();
+    collect(state);
+    publish(state);
     if (isCanceled())
         summary.canceled = true;
+    if (state.journal) {
+        // A history that is busy beyond its timeout leaves the journal for
+        // its next opener; one that cannot be used at all (damaged, newer)
+        // never would take it.
+        ImportHistory history(m_historyPath);
+        if (!history.isOpen() || history.commit(state.journal->records()))
+            state.journal->discard();
+    }
     emit finished(summary);
     return summary;
 }
 
+void TransferRun::count(State& state, const TransferActionPtr& action, bool arrived,
+                        bool remember) {
+    if (arrived) {
+        ++state.summary.transferred;
+        if (remember && state.journal && action->importRecord())
+            state.journal->append(*action->importRecord());
+        return;
+    }
+    ++state.summary.failed;
+    const CameraFilePtr source = action->source();
+    state.summary.failedNames.append(source ? source->title() : action->destination());
+}
+
+void TransferRun::collect(State& state) {
+    if (!state.finishing)
+        return;
+    Finishing finishing = std::move(*state.finishing);
+    state.finishing.reset();
+    if (finishing.staged.valid()) {
+        PublishBatch::Entry entry;
+        entry.action = finishing.action;
+        entry.staged = finishing.staged.get();
+        entry.replaceExisting = finishing.replaceExisting;
+        entry.bytes = finishing.bytes;
+        state.batch->add(std::move(entry));
+        if (state.batch->isFull())
+            publish(state);
+        return;
+    }
+    // Its fileStarted went out after the batch before it.
+    count(state, finishing.action, finishing.arrived.get());
+    emit bytesDone(finishing.bytes);
+}
+
+void TransferRun::publish(State& state) {
+    PublishBatch& batch = *state.batch;
+    if (batch.isEmpty())
+        return;
+    batch.makeDurable();
+    std::vector<PublishBatch::Entry>& entries = batch.entries();
+    for (PublishBatch::Entry& entry : entries) {
+        // Files not yet reported stay unpublished; their temporaries go
+        // with the batch.
+        if (isCanceled()) {
+            state.summary.canceled = true;
+            ++state.summary.notStarted;
+            continue;
+        }
+        emit fileStarted(entry.action->source(), state.skipped);
+        if (entry.skipped) {
+            state.skipped = true;
+            ++state.summary.skipped;
+            continue;
+        }
+        entry.published = entry.durable && entry.staged->publish(entry.replaceExisting);
+        if (!entry.published && entry.durable && state.skipsExisting &&
+            occupantOf(entry.action->destination()) != Occupant::none) {
+            // Taken meanwhile: skipped, as it would have been a moment earlier.
+            state.skipped = true;
+            ++state.summary.skipped;
+            continue;
+        }
+        if (entry.published)
+            entry.action->published();
+        // Counted now; remembered only once its name is durable below.
+        count(state, entry.action, entry.published, false);
+        emit bytesDone(entry.bytes);
+    }
+    batch.flushFolders();
+    for (PublishBatch::Entry& entry : entries) {
+        if (!entry.published)
+            continue;
+        if (state.journal && entry.action->importRecord())
+            state.journal->append(*entry.action->importRecord());
+        entry.staged->removeSource();
+    }
+    batch.clear();
+}
+
 bool TransferRun::runsAlongside(const TransferAction& action) {
     const CameraFilePtr source = action.source();
-    // A turn holds a whole picture in memory; two at once would double it.
-    return source && source->supportsParallelTransfers() && !action.shouldRotate();
+    if (!source || !source->supportsParallelTransfers())
+        return false;
+    // A staged copy is the kernel's work and leaves its flush to the batch:
+    // a thread of its own would only add a hand-over per file. A turn is
+    // the processor's, so two go at once (and no more are in memory).
+    return !action.canStage() || action.shouldRotate();
 }
 
 TransferRun::Finishing TransferRun::start(const TransferActionPtr& action, bool replaceExisting) {
     Finishing started;
     started.action = action;
+    started.replaceExisting = replaceExisting;
     // Read first: a moved file is gone afterwards.
     started.bytes = action->bytes();
+    const bool staging = action->canStage();
     try {
-        started.arrived = std::async(std::launch::async, [action, replaceExisting] {
-            return action->process(replaceExisting);
-        });
+        if (staging)
+            started.staged = std::async(std::launch::async, [action] { return action->stage(); });
+        else
+            started.arrived = std::async(std::launch::async, [action, replaceExisting] {
+                return action->process(replaceExisting);
+            });
     } catch (const std::system_error&) {
-        // No thread to be had: the transfer runs here and now.
-        std::promise<bool> arrived;
-        arrived.set_value(action->process(replaceExisting));
-        started.arrived = arrived.get_future();
+        // No thread to be had: the work is done here and now.
+        if (staging) {
+            std::promise<std::unique_ptr<StagedTransfer>> staged;
+            staged.set_value(action->stage());
+            started.staged = staged.get_future();
+        } else {
+            std::promise<bool> arrived;
+            arrived.set_value(action->process(replaceExisting));
+            started.arrived = arrived.get_future();
+        }
     }
     return started;
 }

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "ImportJournal.h"
 #include "OverwriteAnswer.h"
+#include "PublishBatch.h"
 #include "TransferAction.h"
 #include "TransferSummary.h"
 
@@ -12,17 +14,25 @@
 
 #include <atomic>
 #include <future>
+#include <memory>
 #include <optional>
 
+class StagedTransfer;
 class UserDefaults;
 
 // Executes the planned actions of one transfer in order: resolves name
 // conflicts by the overwrite mode (read once at the start) or by asking,
-// honours the cancel flag before each file, and reports progress. The copy
-// of a drive file may start while the file before it is still being flushed
-// to disk and published, so the disk never waits for the next file; the
-// reports keep the order of the files (a file's fileStarted follows the
-// bytesDone of the one before it), and a question is asked only once
+// honours the cancel flag before each file, and reports progress. A drive
+// file is written under a temporary name (a picture turned on the way on a
+// thread of its own while the one before it finishes: two turn at once,
+// and no more are held in memory) and joins a PublishBatch: consecutive
+// files flushed to disk together, then published by rename, their folders
+// flushed, and moved sources removed last. Other files (a device camera's,
+// a file replaced after a question) are transferred and flushed one by
+// one. The reports keep the order of the files (a file's fileStarted
+// follows the bytesDone of the one before it); a batched file is reported
+// as it is published, and a cancel seen then drops the files of the batch
+// not yet reported (their sources untouched). A question is asked only once
 // nothing else is in progress.
 //
 // Threads: construct and connect on the main thread; call run() on a worker
@@ -47,6 +57,20 @@ public:
         m_overwriteModeOverride = mode;
     }
 
+    // Remembers every file that arrives in the import history at `path`
+    // (empty: none): a journal beside it takes each record as its file
+    // arrives, and the run commits them in one transaction when it ends,
+    // also when cancelled; a killed run's journal is committed by the next
+    // opener of the history.
+    void setImportHistory(const QString& path) { m_historyPath = path; }
+
+    // How many files, or bytes, a batch holds before it is flushed (the
+    // defaults of PublishBatch when not positive).
+    void setBatchLimits(int files, qint64 bytes) {
+        m_batchFiles = files;
+        m_batchBytes = bytes;
+    }
+
     // Runs every action; emits finished() and returns the same summary.
     TransferSummary run();
 
@@ -68,14 +92,35 @@ signals:
     void finished(const TransferSummary& summary);
 
 private:
-    // A transfer started on a thread of its own.
+    // A transfer started on a thread of its own: staged for the batch, or
+    // carried out whole.
     struct Finishing {
         TransferActionPtr action;
         qint64 bytes = 0;
+        bool replaceExisting = false;
+        std::future<std::unique_ptr<StagedTransfer>> staged;
         std::future<bool> arrived;
+    };
+    // What the run has done so far.
+    struct State {
+        TransferSummary summary;
+        bool skipped = false;
+        // A name taken between the check and the publication is skipped.
+        bool skipsExisting = false;
+        std::optional<ImportJournal> journal;
+        std::unique_ptr<PublishBatch> batch;
+        std::optional<Finishing> finishing;
     };
     static bool runsAlongside(const TransferAction& action);
     static Finishing start(const TransferActionPtr& action, bool replaceExisting);
+
+    // Takes the transfer in flight: a staged one into the batch (published
+    // when the batch is full), a whole one reported after the batch.
+    void collect(State& state);
+    // Flushes, publishes and reports the batch.
+    void publish(State& state);
+    // `remember`: the file's record goes to the journal now.
+    void count(State& state, const TransferActionPtr& action, bool arrived, bool remember = true);
 
     OverwriteMode overwriteMode() const;
     OverwriteAnswer ask(const CameraFilePtr& source, const QString& destination);
@@ -83,6 +128,9 @@ private:
     QList<TransferActionPtr> m_actions;
     UserDefaults& m_settings;
     std::optional<OverwriteMode> m_overwriteModeOverride;
+    QString m_historyPath;
+    int m_batchFiles = 0;
+    qint64 m_batchBytes = 0;
     std::atomic<bool> m_canceledFlag{false};
 
     QMutex m_answerLock;

@@ -73,6 +73,20 @@ void Transferer::scanCamera(Camera& camera) {
     m_groups = found;
 }
 
+int Transferer::removeFiles(const std::function<bool(const CameraFilePtr&)>& drop) {
+    int removed = 0;
+    for (TransferTarget& target : m_groups) {
+        removed += int(target.items().removeIf([&](const CameraFilePtr& file) {
+            if (!drop(file))
+                return false;
+            m_bytesTotal -= file->fileSize();
+            return true;
+        }));
+    }
+    m_groups.removeIf([](const TransferTarget& target) { return target.items().isEmpty(); });
+    return removed;
+}
+
 QList<TransferActionPtr> Transferer::getActionsFor(const QString& pattern,
                                                    UserDefaults& settings) const {
     QList<TransferActionPtr> actions;

@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 class UserDefaults;
 
 // One planned transfer: the camera's files grouped by the local calendar day
@@ -39,6 +41,11 @@ public:
     // Lists pictures and movies once, asking each file's size and creation
     // date exactly once, and rebuilds targets and totalBytes.
     void scanCamera(Camera& camera);
+
+    // Takes the files `drop` picks out of their groups (a group left empty
+    // goes), keeps totalBytes in step, and returns how many went. For
+    // "only new files": drop those the import history knows.
+    int removeFiles(const std::function<bool(const CameraFilePtr&)>& drop);
 
     // One action per file, group by group in target order; the actions read
     // their settings from `settings`, which must outlive them.

@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "camera/CameraDriveFile.h"
+#include "camera/CameraDrive.h"
 #include "camera/StagedFile.h"
+#include "camera/StagedTransfer.h"
 #include "camera/TransferMode.h"
 
+#include "DngFixture.h"
 #include "ExifOrient.h"
 #include "FileManagerUtils.h"
 #include "FileUtils.h"
 #include "JpegFixture.h"
 #include "TestFiles.h"
+#include "transfer/Transferer.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -196,6 +200,90 @@ TEST_F(CameraDriveFileTest, UprightTransfersTurnPicturesOnTheWayAndLeaveTheRestA
         again.transferUprightFileTo(target(QStringLiteral("d.jpg")), TransferModeCopy, true));
     EXPECT_TRUE(showsRedOverBlue(target(QStringLiteral("d.jpg"))));
     EXPECT_EQ(allEntries(m_dest.path()), (QStringList{"a.jpg", "b.jpg", "d.jpg", "e.mts"}));
+}
+
+// A staged transfer stands under its final name only once published, and a
+// moved source goes only after that; dropped, it leaves nothing and keeps
+// the source.
+TEST_F(CameraDriveFileTest, StagedTransfersPublishLateAndRemoveMovedSourcesLast) {
+    JpegFixture::Options turned;
+    turned.orientation = 6;
+    const QByteArray picture = JpegFixture::jpeg(turned);
+    QTemporaryDir other(QStringLiteral("/dev/shm/pixhaul-test-XXXXXX"));
+    struct Case {
+        const char* name;
+        TransferMode mode;
+        bool upright;
+        bool otherVolume;
+        bool writesCopy; // else one rename
+    };
+    const Case cases[] = {
+        {"copy", TransferModeCopy, false, false, true},
+        {"turned copy", TransferModeCopy, true, false, true},
+        {"move by rename", TransferModeMove, false, false, false},
+        {"turned move", TransferModeMove, true, false, true},
+        {"move across volumes", TransferModeMove, false, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.otherVolume && !other.isValid())
+            continue;
+        const QString folder = c.otherVolume ? other.path() : m_dest.path();
+        const QString destination = folder + QStringLiteral("/x.jpg");
+        CameraDriveFile file(source(QStringLiteral("x.jpg"), picture), true);
+        file.setVerifiesCopies(true);
+
+        file.stageTransferTo(destination, c.mode, c.upright).reset();
+        EXPECT_TRUE(allEntries(folder).isEmpty());
+        EXPECT_EQ(TestFiles::read(file.path()), picture);
+
+        std::unique_ptr<StagedTransfer> staged =
+            file.stageTransferTo(destination, c.mode, c.upright);
+        ASSERT_TRUE(staged);
+        EXPECT_EQ(staged->isCopy(), c.writesCopy);
+        EXPECT_FALSE(QFileInfo::exists(destination));
+        ASSERT_TRUE(staged->flush() && staged->holds() && staged->publish(false));
+        EXPECT_EQ(showsRedOverBlue(destination), c.upright);
+        EXPECT_EQ(QFileInfo::exists(file.path()), c.writesCopy);
+        staged->removeSource();
+        EXPECT_EQ(QFileInfo::exists(file.path()), c.mode == TransferModeCopy);
+        EXPECT_EQ(allEntries(folder), QStringList{"x.jpg"});
+        QFile::remove(destination);
+    }
+}
+
+// A RAW file and its JPEG twin fall into the day they were taken whatever
+// their modification times say; a turned RAW file still arrives byte for
+// byte (only JPEG files are turned).
+TEST_F(CameraDriveFileTest, RawAndJpegTwinsGroupByCaptureDayAndRawArrivesUntouched) {
+    const QDateTime taken(QDate(2019, 12, 31), QTime(23, 30));
+    const QString raw =
+        source(QStringLiteral("IMG_0001.DNG"), DngFixture::dng({.orientation = 6, .taken = taken}));
+    const QString twin =
+        source(QStringLiteral("IMG_0001.JPG"), JpegFixture::jpeg({.digitized = taken}));
+    const QString later =
+        source(QStringLiteral("IMG_0002.JPG"), JpegFixture::jpeg({.digitized = taken.addDays(2)}));
+    for (const QString& file : {raw, twin, later}) {
+        QFile handle(file);
+        ASSERT_TRUE(handle.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(handle.setFileTime(QDateTime(QDate(2001, 1, 1), QTime(12, 0)),
+                                       QFileDevice::FileModificationTime));
+    }
+    CameraDrive drive(m_card.path());
+    Transferer transferer;
+    transferer.scanCamera(drive);
+    ASSERT_EQ(transferer.targets().size(), 2);
+    EXPECT_EQ(transferer.targets()[0].date().date(), taken.date());
+    QStringList names;
+    for (const CameraFilePtr& file : transferer.targets()[0].items())
+        names << QFileInfo(static_cast<const CameraDriveFile&>(*file).path()).fileName();
+    names.sort();
+    EXPECT_EQ(names, (QStringList{"IMG_0001.DNG", "IMG_0001.JPG"}));
+
+    CameraDriveFile file(raw, true);
+    ASSERT_TRUE(
+        file.transferUprightFileTo(target(QStringLiteral("IMG_0001.DNG")), TransferModeCopy));
+    EXPECT_EQ(TestFiles::read(target(QStringLiteral("IMG_0001.DNG"))), TestFiles::read(raw));
 }
 
 TEST(StagedFileTest, OnlyAbandonedStagesOfThisProgramAreRemoved) {

@@ -9,6 +9,8 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -33,6 +35,10 @@ protected:
     }
 
     void start(QProcess& process, const QStringList& arguments) {
+        // An import history of each test's own.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), m_data.path());
+        process.setProcessEnvironment(environment);
         process.start(QStringLiteral(PIXHAUL_IMPORT_PROGRAM), arguments);
         ASSERT_TRUE(process.waitForStarted());
     }
@@ -76,6 +82,7 @@ protected:
 
     QTemporaryDir m_card;
     QTemporaryDir m_dest;
+    QTemporaryDir m_data;
 };
 
 TEST_F(ImportCommandTest, UsageErrorsAndBadSourcesExitWithTwo) {
@@ -97,9 +104,16 @@ TEST_F(ImportCommandTest, DryRunPrintsTheGroupsAndTouchesNothing) {
         run({QStringLiteral("--dry-run"), QStringLiteral("--dest"), pattern(),
              QStringLiteral("--description"), QStringLiteral("Trip"), m_card.path()});
     EXPECT_EQ(result.status, 0) << qPrintable(result.err);
-    const QStringList lines = result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList lines = result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                                  .filter(QRegularExpression(QStringLiteral("^\\d{4}-")));
     // The movie, without EXIF, goes by its file's date: a third line.
     ASSERT_EQ(lines.size(), 3) << qPrintable(result.out);
+    EXPECT_TRUE(result.out.contains(QLatin1String("\n3 new, 0 already imported\n")));
+    // The destination's file system, what the run writes there, what is free.
+    EXPECT_TRUE(result.out.contains(QRegularExpression(
+        QStringLiteral(": [\\d.]+ [KMGT]?B to write, [\\d.]+ [KMGT]?B free\n  ") +
+        QRegularExpression::escape(destPath(QStringLiteral("[2012-05-07] Trip"))))))
+        << qPrintable(result.out);
     EXPECT_TRUE(lines[0].startsWith(QLatin1String("2012-05-07  1 file(s)  737 B  ")));
     EXPECT_TRUE(lines[0].endsWith(destPath(QStringLiteral("[2012-05-07] Trip"))));
     EXPECT_TRUE(lines[1].startsWith(QLatin1String("2012-05-08  1 file(s)")));
@@ -126,6 +140,50 @@ TEST_F(ImportCommandTest, MovesACardIntoDatedFoldersKeepingMovies) {
     EXPECT_FALSE(QFileInfo::exists(cardPath(QStringLiteral("DCIM/100/IMG_0001.JPG"))));
     EXPECT_TRUE(QFileInfo::exists(cardPath(QStringLiteral("DCIM/100/.hidden.jpg"))));
     EXPECT_TRUE(QFileInfo::exists(cardPath(QStringLiteral("PRIVATE/AVCHD/00001.MTS"))));
+}
+
+TEST_F(ImportCommandTest, OnlyTheFilesAddedSinceComeWithNewOnly) {
+    makeCard();
+    ASSERT_EQ(
+        run({QStringLiteral("--dest"), destPath(QStringLiteral("first")), m_card.path()}).status,
+        0);
+    for (int minute : {3, 4}) {
+        JpegFixture::Options options;
+        options.digitized = QDateTime(QDate(2012, 5, 8), QTime(9, minute));
+        ASSERT_TRUE(JpegFixture::write(
+            cardPath(QStringLiteral("DCIM/100/IMG_000%1.JPG").arg(minute)), options));
+    }
+    const QStringList again = {QStringLiteral("--dest"), destPath(QStringLiteral("second")),
+                               m_card.path()};
+    const Result plan = run(QStringList{QStringLiteral("--dry-run")} + again);
+    EXPECT_TRUE(plan.out.contains(QLatin1String("\n2 new, 3 already imported\n")))
+        << qPrintable(plan.out);
+    const Result result = run(QStringList{QStringLiteral("--new-only")} + again);
+    EXPECT_EQ(result.status, 0) << qPrintable(result.err);
+    EXPECT_EQ(QDir(destPath(QStringLiteral("second"))).entryList(QDir::Files),
+              (QStringList{"IMG_0003.JPG", "IMG_0004.JPG"}));
+    const Result nothing = run(QStringList{QStringLiteral("--new-only")} + again);
+    EXPECT_TRUE(nothing.out.contains(QLatin1String("No new files to import")));
+}
+
+TEST_F(ImportCommandTest, ARunThatCannotFitExitsWithTwoBeforeWritingAnything) {
+    makeCard();
+    // Sparse: as large as the free space and more, without taking any.
+    QFile huge(cardPath(QStringLiteral("DCIM/100/MVI_0003.MOV")));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(huge.resize(QStorageInfo(m_dest.path()).bytesAvailable() + (qint64(1) << 30)));
+    huge.close();
+    for (const QString& dryRun : {QStringLiteral("--dry-run"), QStringLiteral("--copy")}) {
+        SCOPED_TRACE(dryRun.toStdString());
+        const Result result =
+            run({dryRun, QStringLiteral("--dest"), destPath(QStringLiteral("out")), m_card.path()});
+        EXPECT_EQ(result.status, 2) << qPrintable(result.err);
+        EXPECT_TRUE(result.err.contains(QLatin1String("Not enough space on ")))
+            << qPrintable(result.err);
+        EXPECT_TRUE(result.err.contains(destPath(QStringLiteral("out")) + QStringLiteral("): ")));
+        EXPECT_TRUE(result.err.contains(QLatin1String(" missing.")));
+        EXPECT_FALSE(QFileInfo::exists(destPath(QStringLiteral("out"))));
+    }
 }
 
 TEST_F(ImportCommandTest, PlainFolderIsImportedWholeWithTheStoredPattern) {

@@ -19,7 +19,7 @@ std::optional<ImportOptions> parse(const QStringList& arguments, QString* error 
 TEST(ImportOptionsTest, ReadsEveryOption) {
     const auto options =
         parse({"--dest", "~/x/%Y", "--move", "--overwrite", "replace", "--no-rotate",
-               "--description", "Trip", "--dry-run", "/media/card"});
+               "--description", "Trip", "--new-only", "--verify", "--dry-run", "/media/card"});
     ASSERT_TRUE(options);
     EXPECT_EQ(options->source, QStringLiteral("/media/card"));
     EXPECT_EQ(options->destinationPattern, QStringLiteral("~/x/%Y"));
@@ -28,6 +28,8 @@ TEST(ImportOptionsTest, ReadsEveryOption) {
     EXPECT_EQ(options->rotate, false);
     EXPECT_EQ(options->description, QStringLiteral("Trip"));
     EXPECT_TRUE(options->dryRun);
+    EXPECT_TRUE(options->newOnly);
+    EXPECT_TRUE(options->verify);
 
     const auto plain = parse({"--copy", "--rotate", "--", "--odd-folder-name"});
     ASSERT_TRUE(plain);
@@ -36,6 +38,8 @@ TEST(ImportOptionsTest, ReadsEveryOption) {
     EXPECT_EQ(plain->rotate, true);
     EXPECT_FALSE(plain->overwriteMode);
     EXPECT_FALSE(plain->destinationPattern);
+    EXPECT_FALSE(plain->newOnly);
+    EXPECT_FALSE(plain->verify);
 }
 
 TEST(ImportOptionsTest, RefusesWhatItCannotUse) {

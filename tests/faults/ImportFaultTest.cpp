@@ -5,6 +5,8 @@
 #include "JpegFixture.h"
 #include "ScratchMount.h"
 #include "TestFiles.h"
+#include "camera/CameraDriveFile.h"
+#include "transfer/ImportHistory.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -77,10 +79,11 @@ protected:
         return m_other->path();
     }
 
-    Result run(const QString& destination, const QString& mode,
-               const QStringList& fault = {}) const {
+    Result run(const QString& destination, const QString& mode, const QStringList& fault = {},
+               const QStringList& extra = {}) const {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), m_data.path());
         if (!fault.isEmpty()) {
             // The shim comes before the sanitizer runtime; tell ASan that is meant.
             environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(PIXHAUL_FAULT_SHIM));
@@ -90,14 +93,23 @@ protected:
             environment.insert(QStringLiteral("PIXHAUL_FAULT"), fault.value(0));
             environment.insert(QStringLiteral("PIXHAUL_FAULT_PATH"), fault.value(1));
             environment.insert(QStringLiteral("PIXHAUL_FAULT_AFTER"), fault.value(2));
+            environment.insert(QStringLiteral("PIXHAUL_FAULT_FILL"), fault.value(3));
         }
+        if (m_batchFiles > 0)
+            environment.insert(QStringLiteral("PIXHAUL_BATCH_FILES"),
+                               QString::number(m_batchFiles));
         process.setProcessEnvironment(environment);
         process.setProcessChannelMode(QProcess::MergedChannels);
+        const QStringList arguments = {mode,
+                                       QStringLiteral("--no-rotate"),
+                                       QStringLiteral("--overwrite"),
+                                       QStringLiteral("skip"),
+                                       QStringLiteral("--description"),
+                                       QStringLiteral("Faults"),
+                                       QStringLiteral("--dest"),
+                                       destination + QStringLiteral("/%Y-%m-%d")};
         process.start(QStringLiteral(PIXHAUL_IMPORT_PROGRAM),
-                      {mode, QStringLiteral("--no-rotate"), QStringLiteral("--overwrite"),
-                       QStringLiteral("skip"), QStringLiteral("--description"),
-                       QStringLiteral("Faults"), QStringLiteral("--dest"),
-                       destination + QStringLiteral("/%Y-%m-%d"), m_card.path()});
+                      arguments + extra + QStringList{m_card.path()});
         process.closeWriteChannel();
         EXPECT_TRUE(process.waitForFinished(120000));
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
@@ -144,8 +156,10 @@ protected:
 
     QTemporaryDir m_card;
     QTemporaryDir m_dest;
+    QTemporaryDir m_data; // the runs' import history
     std::unique_ptr<QTemporaryDir> m_other;
     QMap<QString, QByteArray> m_originals;
+    int m_batchFiles = 0; // files flushed together; 0: the program's default
 };
 
 TEST_F(ImportFaultTest, ReadErrorMidFileFailsThatFileOnlyAnInterruptedReadGoesOn) {
@@ -199,12 +213,16 @@ TEST_F(ImportFaultTest, SourceChangingSizeDuringTheCopyIsNeverPublishedHalfway) 
 TEST_F(ImportFaultTest, DestinationFillingUpMidFileLosesNothing) {
     for (const QString& mode : {QStringLiteral("--copy"), QStringLiteral("--move")}) {
         SCOPED_TRACE(mode.toStdString());
-        // Room for two pictures and a half.
-        ScratchMount full(qint64(2.5 * double(kPadding)) + (256 << 10));
+        // Room for the run when it starts; another program takes the rest
+        // while the third picture is read.
+        ScratchMount full(8 * kPadding);
         if (!full.isMounted())
             GTEST_SKIP() << qPrintable(full.reason());
         prepare(QStringLiteral("--copy"));
-        const Result result = run(full.path(), mode);
+        const Result result =
+            run(full.path(), mode,
+                {QStringLiteral("fill"), QStringLiteral("IMG_0003.JPG"), QString::number(1 << 20),
+                 full.path() + QStringLiteral("/.other")});
         EXPECT_EQ(result.status, 1) << qPrintable(result.output);
         expectNothingLost(full.path(), m_originals);
         // Two files are copied at once, so the one in flight beside the
@@ -223,7 +241,8 @@ TEST_F(ImportFaultTest, DestinationFillingUpMidFileLosesNothing) {
 }
 
 TEST_F(ImportFaultTest, ReadOnlyDestinationFailsEveryFileByName) {
-    ScratchMount mount(1 << 20);
+    // Room enough: the run is not refused for space, it meets the read-only disk.
+    ScratchMount mount(16 * kPadding);
     QString destination = m_dest.path();
     if (mount.isMounted()) {
         ASSERT_TRUE(QDir().mkpath(mount.path() + QStringLiteral("/2021-03-04")));
@@ -272,6 +291,135 @@ TEST_F(ImportFaultTest, KilledMidFileThenRunAgainCompletesTheJob) {
         // The run after the kill clears the partial file the kill left.
         EXPECT_TRUE(leftovers.isEmpty()) << qPrintable(leftovers.join(QLatin1Char(' ')));
     }
+}
+
+TEST_F(ImportFaultTest, DestinationTooSmallIsRefusedBeforeAnyFileIsWritten) {
+    ScratchMount small(2 * kPadding);
+    if (!small.isMounted())
+        GTEST_SKIP() << qPrintable(small.reason());
+    makeCard();
+    const Result result = run(small.path(), QStringLiteral("--move"));
+    EXPECT_EQ(result.status, 2) << qPrintable(result.output);
+    EXPECT_TRUE(result.output.contains(QStringLiteral("Not enough space on ") + small.path()))
+        << qPrintable(result.output);
+    EXPECT_TRUE(result.output.contains(QLatin1String("missing"))) << qPrintable(result.output);
+    EXPECT_TRUE(QDir(small.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    for (auto it = m_originals.cbegin(); it != m_originals.cend(); ++it)
+        EXPECT_EQ(TestFiles::read(cardFolder() + QLatin1Char('/') + it.key()), it.value());
+}
+
+TEST_F(ImportFaultTest, CopyCorruptedBeforeItsReadBackFailsThatFileAndKeepsItsSource) {
+    const QStringList verify = {QStringLiteral("--verify")};
+    for (const QString& mode : {QStringLiteral("--move"), QStringLiteral("--copy")}) {
+        SCOPED_TRACE(mode.toStdString());
+        const QString destination = prepare(mode);
+        if (destination.isEmpty())
+            GTEST_SKIP() << "no second file system (/dev/shm) to move across";
+        // Whichever copy is checked first goes bad on the disk.
+        const Result result = run(
+            destination, mode, {QStringLiteral("corrupt"), destination, QString::number(2 << 20)},
+            mode == QStringLiteral("--copy") ? verify : QStringList{});
+        EXPECT_EQ(result.status, 1) << qPrintable(result.output);
+        expectNothingLost(destination, m_originals);
+        const QMap<QString, QByteArray> copied = finalFiles(destination, nullptr);
+        ASSERT_EQ(copied.size(), 2) << qPrintable(result.output);
+        for (auto it = m_originals.cbegin(); it != m_originals.cend(); ++it) {
+            const bool sourceLeft = QFileInfo::exists(cardFolder() + QLatin1Char('/') + it.key());
+            if (copied.contains(it.key())) {
+                EXPECT_EQ(sourceLeft, mode == QStringLiteral("--copy")) << qPrintable(it.key());
+                continue;
+            }
+            EXPECT_TRUE(result.output.contains(QStringLiteral("Failed: ") + it.key()))
+                << qPrintable(result.output);
+            EXPECT_EQ(TestFiles::read(cardFolder() + QLatin1Char('/') + it.key()), it.value());
+        }
+        QStringList hidden;
+        finalFiles(destination, &hidden);
+        EXPECT_TRUE(hidden.isEmpty()) << "the bad copy stayed: " << qPrintable(hidden.join(' '));
+    }
+}
+
+TEST_F(ImportFaultTest, KilledAtABatchsFlushLeavesNoPartialFileAndRemovesNoSourceEarly) {
+    // A batch is flushed twice: its contents before the renames, its names
+    // after them; moved sources go only after the second.
+    const QStringList firstTwo = {QStringLiteral("IMG_0001.JPG"), QStringLiteral("IMG_0002.JPG")};
+    struct Case {
+        const char* name;
+        int batchFiles;         // 0: all three in one batch
+        int syncsPassed;        // flushes before the one that is killed
+        QStringList published;  // under their final names after the kill
+        int staged;             // written under temporary names
+        QStringList sourceGone; // of a move
+    };
+    const Case cases[] = {
+        {"one batch, before its contents' flush", 0, 0, {}, 3, {}},
+        {"first batch, before its names' flush", 2, 1, firstTwo, 0, {}},
+        {"second batch, before its contents' flush", 2, 2, firstTwo, 1, firstTwo},
+    };
+    for (const Case& c : cases) {
+        for (const QString& mode : {QStringLiteral("--copy"), QStringLiteral("--move")}) {
+            SCOPED_TRACE(c.name + (QLatin1Char(' ') + mode).toStdString());
+            const QString destination = prepare(mode);
+            if (destination.isEmpty())
+                GTEST_SKIP() << "no second file system (/dev/shm) to move across";
+            m_batchFiles = c.batchFiles;
+            const Result killed =
+                run(destination, mode,
+                    {QStringLiteral("killsync"), destination, QString::number(c.syncsPassed)});
+            m_batchFiles = 0;
+            EXPECT_EQ(killed.status, -1) << qPrintable(killed.output);
+            expectNothingLost(destination, m_originals);
+            QStringList staged;
+            const QMap<QString, QByteArray> copied = finalFiles(destination, &staged);
+            EXPECT_EQ(copied.keys(), c.published);
+            EXPECT_EQ(staged.size(), c.staged) << qPrintable(staged.join(QLatin1Char(' ')));
+            for (auto it = m_originals.cbegin(); it != m_originals.cend(); ++it) {
+                const bool gone =
+                    mode == QStringLiteral("--move") && c.sourceGone.contains(it.key());
+                EXPECT_EQ(QFileInfo::exists(cardFolder() + QLatin1Char('/') + it.key()), !gone)
+                    << qPrintable(it.key());
+            }
+
+            const Result again = run(destination, mode);
+            EXPECT_EQ(again.status, 0) << qPrintable(again.output);
+            QStringList leftovers;
+            EXPECT_TRUE(finalFiles(destination, &leftovers) == m_originals);
+            EXPECT_TRUE(leftovers.isEmpty()) << qPrintable(leftovers.join(QLatin1Char(' ')));
+        }
+    }
+}
+
+TEST_F(ImportFaultTest, KilledRunRemembersWhatArrivedAndNothingElse) {
+    const QString destination = prepare(QStringLiteral("--copy"));
+    // A batch per file, so the first one has arrived when the third is read.
+    m_batchFiles = 1;
+    const QString last = QStringLiteral("IMG_0003.JPG");
+    const Result killed = run(destination, QStringLiteral("--copy"),
+                              {QStringLiteral("kill"), last, QString::number(1 << 20)});
+    EXPECT_EQ(killed.status, -1) << qPrintable(killed.output);
+    const QMap<QString, QByteArray> copied = finalFiles(destination, nullptr);
+    ASSERT_TRUE(copied.contains(QStringLiteral("IMG_0001.JPG"))) << qPrintable(killed.output);
+    {
+        // Opening the history takes in the journal the kill left.
+        const ImportHistory history(
+            m_data.filePath(QStringLiteral("pixhaul/import-history.sqlite")));
+        for (auto it = m_originals.cbegin(); it != m_originals.cend(); ++it) {
+            SCOPED_TRACE(it.key().toStdString());
+            const bool known = history.wasImported(
+                CameraDriveFile(cardFolder() + QLatin1Char('/') + it.key(), false));
+            if (it.key() == QLatin1String("IMG_0001.JPG")) {
+                EXPECT_TRUE(known);
+            }
+            if (known || it.key() == last) {
+                EXPECT_EQ(known, copied.value(it.key()) == it.value());
+            }
+        }
+    }
+    // The rest comes with the new ones only.
+    const Result again =
+        run(destination, QStringLiteral("--copy"), {}, {QStringLiteral("--new-only")});
+    EXPECT_EQ(again.status, 0) << qPrintable(again.output);
+    EXPECT_TRUE(finalFiles(destination, nullptr) == m_originals);
 }
 
 } // namespace

@@ -98,6 +98,10 @@ TEST_F(Preferences, TransferPaneWritesEachSettingAtOnce) {
     EXPECT_FALSE(settings().boolForKey(transfer_rotate));
     pane.findChild<QCheckBox*>("browse")->click();
     EXPECT_FALSE(settings().boolForKey(transfer_browse));
+    auto* verify = pane.findChild<QCheckBox*>("verify");
+    EXPECT_FALSE(verify->isChecked());
+    verify->click();
+    EXPECT_TRUE(settings().boolForKey(transfer_verify));
 }
 
 TEST_F(Preferences, TransferPaneHelpTogglesAndHidesWithThePane) {

@@ -13,7 +13,7 @@ using namespace SettingsKeys;
 
 TEST(SettingsDefaults, TableIsComputedAtRegistration) {
     const QVariantMap d = SettingsDefaults::defaultValues();
-    EXPECT_EQ(d.size(), 26);
+    EXPECT_EQ(d.size(), 27);
     EXPECT_FALSE(d.contains(first_run));
     EXPECT_EQ(d.value(browser_folder).toString(), QDir::homePath() + "/Pictures");
     EXPECT_EQ(d.value(browser_favorites).toStringList(),
@@ -26,6 +26,7 @@ TEST(SettingsDefaults, TableIsComputedAtRegistration) {
     EXPECT_DOUBLE_EQ(d.value(jpeg_compression).toDouble(), 90.0);
     EXPECT_EQ(d.value(transfer_overwrite_default).toInt(), 1);
     EXPECT_EQ(d.value(slideshow_delay).toInt(), 3);
+    EXPECT_EQ(d.value(transfer_verify), QVariant(false));
 }
 
 TEST(SettingsDefaults, RegistrationKeepsWhatTheUserStored) {

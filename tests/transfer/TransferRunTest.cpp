@@ -352,4 +352,58 @@ TEST_F(TransferRunTest, OneNameTwiceWaitsForTheFirstAndCancelLetsTheStartedOneFi
     EXPECT_FALSE(QFileInfo::exists(out(QStringLiteral("c.jpg"))));
 }
 
+TEST_F(TransferRunTest, DriveFilesArePublishedInBatchesOnlyAfterTheirWrites) {
+    TransferRun run(plan(), defaults());
+    run.setBatchLimits(2, 0);
+    Recorder recorder(run);
+    // At each report: the names standing in the folder, and whether hidden
+    // (staged) files wait beside them.
+    QStringList seen;
+    auto look = [&] {
+        const QDir dir(folder());
+        seen << dir.entryList(QDir::Files).join(QLatin1Char(' ')) +
+                    (dir.entryList(QDir::Files | QDir::Hidden).size() >
+                             dir.entryList(QDir::Files).size()
+                         ? QStringLiteral(" +staged")
+                         : QString());
+    };
+    QObject::connect(&run, &TransferRun::fileStarted, look);
+    QObject::connect(&run, &TransferRun::bytesDone, look);
+    EXPECT_EQ(run.run().transferred, 4);
+    EXPECT_EQ(recorder.events,
+              (QStringList{"start a.jpg", "bytes 14", "start b.jpg", "bytes 14", "start c.jpg",
+                           "bytes 14", "start d.MTS", "bytes 5", "finished"}));
+    // b is written before a is published; each file stands once reported.
+    EXPECT_EQ(seen.at(0), QStringLiteral(" +staged"));
+    EXPECT_TRUE(seen.at(1).startsWith(QStringLiteral("a.jpg +staged"))) << qPrintable(seen.at(1));
+    EXPECT_TRUE(seen.at(3).startsWith(QStringLiteral("a.jpg b.jpg"))) << qPrintable(seen.at(3));
+    EXPECT_EQ(seen.at(7), QStringLiteral("a.jpg b.jpg c.jpg d.MTS"));
+    EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden).size(), 4);
+}
+
+TEST_F(TransferRunTest, NameTakenBeforeItsBatchIsPublishedIsNeverOverwritten) {
+    struct Case {
+        OverwriteMode mode;
+        int skipped;
+        int failed;
+    };
+    for (const Case& c : {Case{OverwriteModeSkip, 1, 0}, Case{OverwriteModeReplace, 0, 1}}) {
+        SCOPED_TRACE(c.mode);
+        QDir(folder()).removeRecursively();
+        setOverwriteMode(c.mode);
+        TransferRun run(plan(), defaults());
+        // b.jpg appears after its check, while its batch is reported.
+        QObject::connect(&run, &TransferRun::fileStarted, [this](const CameraFilePtr& file) {
+            if (file->title() == QLatin1String("a.jpg"))
+                occupy(QStringLiteral("b.jpg"));
+        });
+        const TransferSummary summary = run.run();
+        EXPECT_EQ(summary.transferred, 3);
+        EXPECT_EQ(summary.skipped, c.skipped);
+        EXPECT_EQ(summary.failed, c.failed);
+        EXPECT_EQ(TestFiles::read(out(QStringLiteral("b.jpg"))), "old");
+        EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden).size(), 4);
+    }
+}
+
 } // namespace

@@ -24,8 +24,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QStorageInfo>
 #include <QThreadPool>
 #include <QToolButton>
+#include <QTreeWidget>
 
 using namespace SettingsKeys;
 using State = TransferAssistantController::State;
@@ -93,8 +95,19 @@ protected:
     static bool waitForPage(const TransferAssistantController& assistant, int index) {
         return waitFor([&] { return page(assistant) == index; });
     }
-    static bool waitForCompletion(const TransferAssistantController& assistant) {
-        return waitFor([&] { return status(assistant) == QLatin1String("Completed!"); });
+    // Past the destinations page (Next once the space is measured) to the
+    // transfer page.
+    static bool waitForRun(TransferAssistantController& assistant) {
+        return waitFor([&] {
+            if (assistant.state() == State::confirming &&
+                child<QPushButton>(&assistant, "nextButton")->isEnabled())
+                assistant.next();
+            return assistant.state() >= State::transferring;
+        });
+    }
+    static bool waitForCompletion(TransferAssistantController& assistant) {
+        return waitForRun(assistant) &&
+               waitFor([&] { return status(assistant) == QLatin1String("Completed!"); });
     }
 
     QStringList m_browsed;
@@ -317,6 +330,7 @@ TEST_F(TransferAssistant, CancelDuringTheRunFinishesTheCurrentFileAndBrowsesLate
     files[1]->closeGate();
     auto assistant = open(std::make_shared<TestCamera>(files), path("out/%Y-%m-%d"));
     assistant->next();
+    ASSERT_TRUE(waitForRun(*assistant));
     ASSERT_TRUE(waitFor([&] { return files[1]->transferStarted(); }));
     EXPECT_EQ(assistant->state(), State::transferring);
 
@@ -371,6 +385,12 @@ TEST_F(TransferAssistant, SkippedAndFailedFilesAreNoticed) {
     EXPECT_TRUE(failureNotice->isVisible());
     EXPECT_EQ(failureNotice->text(), "1 file could not be transferred: C.JPG");
     EXPECT_EQ(QFileInfo(path("out/D.JPG")).size(), 0) << "kept";
+    EXPECT_TRUE(
+        child<QLabel>(assistant.get(), "progressDetails")->text().startsWith("4 of 4 files"));
+    EXPECT_EQ(child<QLabel>(assistant.get(), "finishedCounts")->text(),
+              "Transferred: 2, skipped: 1, already imported: 0, failed: 1");
+    child<QPushButton>(assistant.get(), "showInBrowserButton")->click();
+    EXPECT_EQ(m_browsed, QStringList{path("out")});
 }
 
 TEST_F(TransferAssistant, TheSkipNoticeAppearsWhenTheNextFileStarts) {
@@ -383,6 +403,7 @@ TEST_F(TransferAssistant, TheSkipNoticeAppearsWhenTheNextFileStarts) {
     auto assistant = open(std::make_shared<TestCamera>(QList{first, second}), path("out"));
     auto* skipNotice = child<QLabel>(assistant.get(), "message");
     assistant->next();
+    ASSERT_TRUE(waitForRun(*assistant));
     ASSERT_TRUE(waitFor([&] { return status(*assistant) == "B.JPG"; }));
     EXPECT_TRUE(skipNotice->isVisible());
     second->openGate();
@@ -399,6 +420,7 @@ TEST_F(TransferAssistant, ConflictsAreAskedOnTheWindowAndAnsweredForTheRun) {
     QFile(path("out/C.JPG")).open(QIODevice::WriteOnly);
     auto assistant = open(std::make_shared<TestCamera>(files), path("out"));
     assistant->next();
+    ASSERT_TRUE(waitForRun(*assistant));
     ASSERT_TRUE(waitFor(
         [&] { return assistant->runSession() && assistant->runSession()->overwritePrompt(); }));
     OverwritePromptController* prompt = assistant->runSession()->overwritePrompt();
@@ -421,6 +443,7 @@ TEST_F(TransferAssistant, StoppingInTheOverwritePromptEndsTheRun) {
     QFile(path("out/A.JPG")).open(QIODevice::WriteOnly);
     auto assistant = open(std::make_shared<TestCamera>(QList{first, second}), path("out"));
     assistant->next();
+    ASSERT_TRUE(waitForRun(*assistant));
     ASSERT_TRUE(waitFor(
         [&] { return assistant->runSession() && assistant->runSession()->overwritePrompt(); }));
     assistant->runSession()->overwritePrompt()->cancelTransfer();
@@ -436,6 +459,7 @@ TEST_F(TransferAssistant, ClosingTheWindowMidQuestionStopsTheWorker) {
     QFile(path("out/A.JPG")).open(QIODevice::WriteOnly);
     auto assistant = open(std::make_shared<TestCamera>(QList{first}), path("out"));
     assistant->next();
+    ASSERT_TRUE(waitForRun(*assistant));
     ASSERT_TRUE(waitFor(
         [&] { return assistant->runSession() && assistant->runSession()->overwritePrompt(); }));
     assistant.reset(); // must not hang or crash
@@ -450,10 +474,63 @@ TEST_F(TransferAssistant, ClosingTheWindowMidFileDoesNotWaitForTheWorker) {
     first->closeGate();
     auto assistant = open(std::make_shared<TestCamera>(QList{first, second}), path("out"));
     assistant->next();
+    ASSERT_TRUE(waitForRun(*assistant));
     ASSERT_TRUE(waitFor([&] { return first->transferStarted(); }));
     assistant.reset(); // returns while the worker waits at the gate
     first->openGate();
     QThreadPool::globalInstance()->waitForDone();
     EXPECT_TRUE(QFileInfo::exists(path("out/A.JPG")));
     EXPECT_FALSE(second->transferStarted());
+}
+
+TEST_F(TransferAssistant, FilesImportedBeforeAreCountedAndLeftOutWhenOnlyNewOnesAreWanted) {
+    writeCard({at(2012, 5, 7), at(2012, 5, 8)});
+    auto first = open(path("card"), path("first"));
+    first->next();
+    ASSERT_TRUE(waitForCompletion(*first));
+
+    const QString card = writeCard({at(2012, 5, 7), at(2012, 5, 8), at(2012, 5, 9)});
+    auto assistant = open(card, path("second"));
+    assistant->next();
+    ASSERT_TRUE(waitFor([&] { return assistant->state() == State::reviewing; }));
+    EXPECT_EQ(page(*assistant), 0);
+    EXPECT_EQ(child<QLabel>(assistant.get(), "historyCounts")->text(), "1 new, 2 already imported");
+    EXPECT_TRUE(child<QCheckBox>(assistant.get(), "newOnly")->isChecked());
+    EXPECT_FALSE(child<QComboBox>(assistant.get(), "transferMode")->isEnabled());
+    assistant->next();
+    ASSERT_TRUE(waitForCompletion(*assistant));
+    EXPECT_EQ(filesBelow(path("second")), QStringList{"IMG_0003.JPG"});
+}
+
+TEST_F(TransferAssistant, TheDestinationsPageShowsTheSpaceAndARunThatCannotFitCannotStart) {
+    const QString card = writeCard({at(2012, 5, 7)});
+    auto assistant = open(card, path("out"));
+    auto* next = child<QPushButton>(assistant.get(), "nextButton");
+    auto* list = child<QTreeWidget>(assistant.get(), "destinationList");
+    assistant->next();
+    ASSERT_TRUE(
+        waitFor([&] { return assistant->state() == State::confirming && next->isEnabled(); }));
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    EXPECT_TRUE(list->topLevelItem(0)->text(1).contains(" to write, "))
+        << list->topLevelItem(0)->text(1).toStdString();
+    ASSERT_EQ(list->topLevelItem(0)->childCount(), 1);
+    EXPECT_EQ(list->topLevelItem(0)->child(0)->text(0), path("out"));
+    assistant->cancel();
+
+    // Sparse: as large as the free space and more, without taking any.
+    QFile huge(card + "/DCIM/100TEST/MVI_0002.MOV");
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(huge.resize(QStorageInfo(path(QString())).bytesAvailable() + (qint64(1) << 30)));
+    huge.close();
+    assistant = open(card, path("out"));
+    next = child<QPushButton>(assistant.get(), "nextButton");
+    auto* message = child<QLabel>(assistant.get(), "spaceMessage");
+    assistant->next();
+    ASSERT_TRUE(waitFor([&] { return message->text().contains("Not enough space on "); }))
+        << message->text().toStdString();
+    EXPECT_TRUE(message->text().contains(path("out"))) << message->text().toStdString();
+    EXPECT_FALSE(next->isEnabled());
+    assistant->next();
+    EXPECT_EQ(assistant->state(), State::confirming);
+    EXPECT_FALSE(QFileInfo::exists(path("out")));
 }

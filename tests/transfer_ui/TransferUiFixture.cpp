@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -15,6 +16,8 @@
 
 void TransferUiFixture::SetUp() {
     UserDefaults::useFile(m_dir.filePath(QStringLiteral("pixhaul.conf")));
+    // An import history of each test's own: the cards of all tests look alike.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("data"))));
     SettingsDefaults::registerDefaults(UserDefaults::standardUserDefaults());
 }
 

@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 // Shared set-up of the transfer window tests: private settings with the
-// registered defaults, a temporary folder, generated camera cards, and
+// registered defaults, a temporary folder (holding the import history), generated camera cards, and
 // helpers for waiting on workers and answering modal alerts.
 class TransferUiFixture : public ::testing::Test {
 protected:

@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QTest>
 
@@ -128,6 +129,17 @@ TEST_P(TransferWindowsLayout, AssistantPagesLeaveNothingClipped) {
     EXPECT_TRUE(assistant.focusWidget() == description ||
                 assistant.focusWidget() == description->lineEdit());
     saveForViewing(&assistant, QStringLiteral("assistant-page1"));
+
+    assistant.next();
+    auto* next = assistant.findChild<QPushButton*>("nextButton");
+    ASSERT_TRUE(waitFor([&] {
+        return assistant.state() == TransferAssistantController::State::confirming &&
+               next->isEnabled();
+    }));
+    settle(&assistant);
+    EXPECT_EQ(clippedControls(&assistant), QStringList()) << "destinations page";
+    EXPECT_EQ(assistant.focusWidget(), next);
+    saveForViewing(&assistant, QStringLiteral("assistant-destinations"));
 
     assistant.next();
     ASSERT_TRUE(

@@ -75,6 +75,35 @@
         <translation>Keep the existing file (skip)</translation>
     </message>
     <message>
+        <source>TRANSFER_HISTORY_COUNTS</source>
+        <translation>%1 new, %2 already imported</translation>
+    </message>
+    <message>
+        <source>TRANSFER_NEW_ONLY</source>
+        <translation>Import only the new files</translation>
+    </message>
+    <message>
+        <source>TRANSFER_NOTHING_NEW</source>
+        <translation>Every file of the source has been imported before.</translation>
+    </message>
+    <message>
+        <source>TRANSFER_MEASURING_SPACE</source>
+        <translation>Measuring the free space…</translation>
+    </message>
+    <message>
+        <source>TRANSFER_VOLUME_SPACE</source>
+        <translation>%1 to write, %2 free</translation>
+    </message>
+    <message>
+        <source>TRANSFER_NO_SPACE</source>
+        <translation>The transfer does not fit and was not started.
+%1</translation>
+    </message>
+    <message>
+        <source>TRANSFER_VERIFY_COPIES</source>
+        <translation>Read every copy back and compare it with the card</translation>
+    </message>
+    <message>
         <source>EMPTY_CAMERA</source>
         <translation>There are no pictures or movies to import on this camera.</translation>
     </message>
@@ -141,6 +170,10 @@
     <message>
         <source>TRANSFER_GROUP_TITLE</source>
         <translation>Group %1 of %2: %3</translation>
+    </message>
+    <message>
+        <source>TRANSFER_FINISHED_COUNTS</source>
+        <translation>Transferred: %1, skipped: %2, already imported: %3, failed: %4</translation>
     </message>
     <message numerus="yes">
         <source>TRANSFER_FAILED_FILES</source>

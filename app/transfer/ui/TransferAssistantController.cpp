@@ -3,6 +3,7 @@
 
 #include "ui_TransferAssistant.h"
 
+#include "TransferDestinationsPage.h"
 #include "TransferProgressPage.h"
 #include "TransferPromptPage.h"
 #include "TransferRunSession.h"
@@ -10,25 +11,38 @@
 #include "TransferSetupPage.h"
 
 #include "Localization.h"
+#include "PoolTask.h"
 #include "UserDefaults.h"
 #include "camera/CameraDevice.h"
 #include "camera/CameraDeviceFile.h"
 #include "camera/CameraDrive.h"
 #include "camera/gphoto/GPhotoFile.h"
 #include "settings/SettingsKeys.h"
+#include "transfer/OverwriteMode.h"
+#include "transfer/SpaceCheck.h"
 #include "transfer/Transferer.h"
 #include "widgets/ApplicationUtils.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QGraphicsOpacityEffect>
 #include <QScreen>
+#include <QSet>
 #include <QStyle>
+#include <QThreadPool>
 #include <QUrl>
+
+#include <utility>
 
 namespace {
 
-enum Page { setupPageIndex = 0, promptPageIndex = 1, transferPageIndex = 2 };
+enum Page {
+    setupPageIndex = 0,
+    promptPageIndex = 1,
+    transferPageIndex = 2,
+    destinationsPageIndex = 3
+};
 
 constexpr int browseDelayMs = 3000;
 constexpr int logoSize = 128;
@@ -76,6 +90,7 @@ void TransferAssistantController::windowDidLoad() {
     m_setup = new TransferSetupPage(*m_ui, this);
     m_prompt = new TransferPromptPage(*m_ui, this);
     m_progress = new TransferProgressPage(*m_ui, this);
+    m_destinations = new TransferDestinationsPage(*m_ui, this);
     m_scan = new TransferScan(this, this);
 
     QIcon logo = QIcon::fromTheme(QStringLiteral("pixhaul"),
@@ -93,6 +108,10 @@ void TransferAssistantController::windowDidLoad() {
 
     connect(m_ui->nextButton, &QPushButton::clicked, this, &TransferAssistantController::next);
     connect(m_ui->cancelButton, &QPushButton::clicked, this, &TransferAssistantController::cancel);
+    connect(m_ui->showInBrowserButton, &QPushButton::clicked, this, [this] {
+        m_browseAfterRun.stop();
+        finish(m_firstAction);
+    });
     connect(m_scan, &TransferScan::done, this, &TransferAssistantController::scanDone);
     m_browseAfterRun.setSingleShot(true);
     m_browseAfterRun.setInterval(browseDelayMs);
@@ -113,17 +132,22 @@ void TransferAssistantController::showWindow() {
 void TransferAssistantController::selectPage(int index) {
     m_setup->hideMaskHelp();
     m_ui->tabView->setCurrentIndex(index);
-    if (index == setupPageIndex)
+    if (index == setupPageIndex || index == destinationsPageIndex)
         m_ui->nextButton->setFocus();
     else if (index == transferPageIndex)
         m_ui->cancelButton->setFocus();
 }
 
 void TransferAssistantController::next() {
-    if (m_ui->tabView->currentIndex() == setupPageIndex)
+    if (m_ui->tabView->currentIndex() == setupPageIndex && m_currentState == State::reviewing)
+        nextReview();
+    else if (m_ui->tabView->currentIndex() == setupPageIndex)
         nextSetup();
     else if (m_ui->tabView->currentIndex() == promptPageIndex)
         nextPrompt();
+    else if (m_ui->tabView->currentIndex() == destinationsPageIndex &&
+             m_currentState == State::confirming && m_destinationsFit)
+        startTransfer();
 }
 
 void TransferAssistantController::nextSetup() {
@@ -151,6 +175,35 @@ void TransferAssistantController::scanDone() {
         cancel();
         return;
     }
+    const qsizetype known = m_scan->importedFiles().size();
+    if (known > 0) {
+        qsizetype files = 0;
+        for (const TransferTarget& group : m_plan->targets())
+            files += group.items().size();
+        m_currentState = State::reviewing;
+        m_setup->showHistory(int(files - known), int(known));
+        selectPage(setupPageIndex);
+        return;
+    }
+    showPrompt();
+}
+
+void TransferAssistantController::nextReview() {
+    m_leftOutAsImported = 0;
+    if (m_setup->newOnly()) {
+        m_leftOutAsImported = int(m_scan->importedFiles().size());
+        QSet<const CameraFile*> known;
+        for (const CameraFilePtr& file : m_scan->importedFiles())
+            known.insert(file.get());
+        m_plan->removeFiles(
+            [&known](const CameraFilePtr& file) { return known.contains(file.get()); });
+        if (m_plan->targets().isEmpty()) {
+            ApplicationUtils::alert(Localization::localizedString("TRANSFER_NOTHING_NEW"),
+                                    ApplicationUtils::AlertStyleInformational, this);
+            cancel();
+            return;
+        }
+    }
     showPrompt();
 }
 
@@ -161,23 +214,52 @@ void TransferAssistantController::showPrompt() {
         m_prompt->begin(m_plan);
         return;
     }
-    startTransfer();
+    confirmDestinations();
 }
 
 void TransferAssistantController::nextPrompt() {
     if (m_currentState == State::prompting && m_prompt->nextPrompt())
-        startTransfer();
+        confirmDestinations();
+}
+
+void TransferAssistantController::confirmDestinations() {
+    UserDefaults& settings = UserDefaults::standardUserDefaults();
+    m_plannedActions = m_plan->getActionsFor(m_setup->destinationText(), settings);
+    const bool skipExisting =
+        settings.integerForKey(QLatin1String(SettingsKeys::transfer_overwrite_mode)) ==
+        OverwriteModeSkip;
+    m_currentState = State::confirming;
+    m_destinationsFit = false;
+    m_ui->nextButton->setEnabled(false);
+    selectPage(destinationsPageIndex);
+    m_destinations->begin();
+    // Free space and taken names are asked of the disks: off this thread.
+    const quint64 request = ++m_spaceRequest;
+    auto* measuring = new QFutureWatcher<SpaceCheck>(this);
+    connect(measuring, &QFutureWatcherBase::finished, this, [this, measuring, request] {
+        measuring->deleteLater();
+        if (m_currentState != State::confirming || request != m_spaceRequest)
+            return;
+        // A run that cannot fit is not started: Next stays off.
+        const bool fits = m_destinations->showSpace(measuring->result());
+        m_destinationsFit = fits;
+        m_ui->nextButton->setEnabled(fits);
+        if (fits)
+            m_ui->nextButton->setFocus();
+    });
+    measuring->setFuture(
+        PoolTask::run(QThreadPool::globalInstance(), [actions = m_plannedActions, skipExisting] {
+            return SpaceCheck::forActions(actions, skipExisting);
+        }));
 }
 
 void TransferAssistantController::startTransfer() {
+    const QList<TransferActionPtr> actions = std::exchange(m_plannedActions, {});
     m_isCanceled = false;
     m_currentState = State::transferring;
     m_ui->nextButton->setEnabled(false);
     selectPage(transferPageIndex);
-    m_progress->begin(m_plan->totalBytes());
-
-    const QList<TransferActionPtr> actions =
-        m_plan->getActionsFor(m_setup->destinationText(), UserDefaults::standardUserDefaults());
+    m_progress->begin(int(actions.size()), m_plan->totalBytes(), m_leftOutAsImported);
     m_firstAction = actions.value(0);
     delete m_session;
     m_session = new TransferRunSession(actions, this, this);
@@ -221,6 +303,7 @@ void TransferAssistantController::reject() {
 
 void TransferAssistantController::reset() {
     m_ui->nextButton->setEnabled(true);
+    m_setup->hideHistory(m_sourceCamera != nullptr);
     selectPage(setupPageIndex);
     m_plan = std::make_shared<Transferer>();
 }

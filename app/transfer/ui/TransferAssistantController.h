@@ -14,6 +14,7 @@
 
 class Camera;
 class Transferer;
+class TransferDestinationsPage;
 class TransferPromptPage;
 class TransferProgressPage;
 class TransferRunSession;
@@ -25,12 +26,16 @@ namespace Ui {
 class TransferAssistant;
 }
 
-// The window every transfer runs through, in three pages: setup (source,
-// destination pattern, mode), prompt (a date and a description for each
-// group of the scan, only when the pattern holds "%P") and transfer
-// (progress, then "Completed!"). It owns the transferer; the scan and the
-// run work on pool threads (TransferScan, TransferRunSession) and report
-// back on the main thread.
+// The window every transfer runs through, in four pages: setup (source,
+// destination pattern, mode; after the scan, when the import history knows
+// some files, how many are new and the choice to import only those),
+// prompt (a date and a description for each group of the scan, only when
+// the pattern holds "%P"), destinations (each destination file system with
+// the bytes to write and the room free; a run that cannot fit says what is
+// missing where and cannot be started) and transfer (progress, then
+// "Completed!" with the counts). It owns the transferer; the scan, the
+// space check and the run work on pool threads (TransferScan,
+// TransferRunSession) and report back on the main thread.
 //
 // Cancel acts by state: while the run works, the first press only asks it
 // to stop after the current file; otherwise the assistant is reset and the
@@ -42,7 +47,20 @@ class TransferAssistantController : public QDialog, public CameraThumbnailDelega
     Q_OBJECT
 
 public:
-    enum class State { setup, scanning, prompting, transferring, finished, closed };
+    // `reviewing`: back on the setup page after a scan that found files
+    // imported before, until Next takes the choice of new files only.
+    // `confirming`: the destinations and their free space are shown; Next
+    // starts the run when it fits.
+    enum class State {
+        setup,
+        scanning,
+        reviewing,
+        prompting,
+        confirming,
+        transferring,
+        finished,
+        closed
+    };
 
     using BrowseHandler = std::function<void(const QString& folder)>;
 
@@ -95,8 +113,10 @@ private:
     void windowDidLoad();
     void nextSetup();
     void nextPrompt();
+    void nextReview();
     void scanDone();
     void showPrompt();
+    void confirmDestinations();
     void startTransfer();
     void runFinished(const TransferSummary& summary);
     void reset();
@@ -115,6 +135,11 @@ private:
     TransferSetupPage* m_setup;
     TransferPromptPage* m_prompt;
     TransferProgressPage* m_progress;
+    TransferDestinationsPage* m_destinations;
     TransferScan* m_scan;
+    QList<TransferActionPtr> m_plannedActions;
+    quint64 m_spaceRequest = 0; // only the latest measurement is shown
+    bool m_destinationsFit = false;
+    int m_leftOutAsImported = 0;
     TransferRunSession* m_session = nullptr;
 };

@@ -19,18 +19,22 @@ TransferProgressPage::TransferProgressPage(Ui::TransferAssistant& form, QObject*
     : QObject(parent)
     , m_ui(form) {}
 
-void TransferProgressPage::begin(qint64 totalBytes) {
-    m_allBytes = totalBytes;
-    m_doneBytes = 0;
+void TransferProgressPage::begin(int totalFiles, qint64 totalBytes, int alreadyImported) {
+    m_progress.emplace(totalFiles, totalBytes);
+    m_alreadyImported = alreadyImported;
     m_ui.progress->setRange(0, progressSteps);
-    showProgress();
+    showProgress(true);
     m_ui.status->clear();
     m_ui.message->hide();
     m_ui.failureMessage->hide();
+    m_ui.finishedCounts->hide();
+    m_ui.showInBrowserButton->hide();
     m_ui.thumbnailTransfer->clear();
 }
 
 void TransferProgressPage::fileStarted(const CameraFilePtr& source, bool skippedSoFar) {
+    if (m_progress)
+        m_progress->fileStarted();
     if (source) {
         m_ui.status->setText(source->title());
         const QImage thumbnail = source->thumbnail();
@@ -39,24 +43,38 @@ void TransferProgressPage::fileStarted(const CameraFilePtr& source, bool skipped
     }
     if (skippedSoFar)
         m_ui.message->show();
+    showProgress(false);
 }
 
 void TransferProgressPage::bytesDone(qint64 bytes) {
-    m_doneBytes += bytes;
-    showProgress();
+    if (m_progress)
+        m_progress->bytesDone(bytes);
+    showProgress(false);
 }
 
-void TransferProgressPage::showProgress() {
-    if (m_allBytes <= 0) {
+void TransferProgressPage::showProgress(bool now) {
+    if (!m_progress || (!m_progress->redrawDue() && !now))
+        return;
+    m_ui.progressDetails->setText(m_progress->statusText());
+    const qint64 all = m_progress->totalBytes();
+    if (all <= 0) {
         m_ui.progress->setValue(0);
         return;
     }
-    const qint64 done = qBound<qint64>(0, m_doneBytes, m_allBytes);
-    m_ui.progress->setValue(int(double(done) / double(m_allBytes) * progressSteps));
+    const qint64 done = qBound<qint64>(0, m_progress->bytesDone(), all);
+    m_ui.progress->setValue(int(double(done) / double(all) * progressSteps));
 }
 
 void TransferProgressPage::finished(const TransferSummary& summary) {
+    showProgress(true);
     m_ui.status->setText(QStringLiteral("Completed!"));
+    m_ui.finishedCounts->setText(Localization::localizedString("TRANSFER_FINISHED_COUNTS")
+                                     .arg(summary.transferred)
+                                     .arg(summary.skipped)
+                                     .arg(m_alreadyImported)
+                                     .arg(summary.failed));
+    m_ui.finishedCounts->show();
+    m_ui.showInBrowserButton->show();
     // A skip of the last file has no later file start to reveal it.
     if (summary.skipped > 0)
         m_ui.message->show();

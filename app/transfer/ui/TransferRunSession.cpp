@@ -4,6 +4,7 @@
 #include "OverwritePromptController.h"
 
 #include "UserDefaults.h"
+#include "transfer/ImportHistory.h"
 #include "transfer/OverwriteAnswer.h"
 #include "transfer/TransferRun.h"
 
@@ -15,6 +16,7 @@ TransferRunSession::TransferRunSession(const QList<TransferActionPtr>& actions, 
     : QObject(parent)
     , m_run(new TransferRun(actions, UserDefaults::standardUserDefaults(), this))
     , m_window(owner) {
+    m_run->setImportHistory(ImportHistory::defaultPath());
     // The run emits on its worker; these connections queue each report to
     // the main thread, where they arrive in the order they were sent.
     connect(m_run, &TransferRun::fileStarted, this, &TransferRunSession::fileStarted,

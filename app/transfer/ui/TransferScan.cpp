@@ -3,6 +3,7 @@
 
 #include "Localization.h"
 #include "camera/Camera.h"
+#include "transfer/ImportHistory.h"
 #include "transfer/Transferer.h"
 #include "widgets/ProgressBarController.h"
 
@@ -21,9 +22,18 @@ void TransferScan::start(std::shared_ptr<Transferer> transferer, std::shared_ptr
     m_waitSheet = ProgressBarController::progressBarIndeterinateForWindow(m_window, false);
     m_waitSheet->setStatusText(Localization::localizedString("TRANSFER_SCANNING"));
     m_waitSheet->window()->raise();
-    m_watcher.setFuture(QtConcurrent::run([transferer, camera] {
-        if (transferer && camera)
-            transferer->scanCamera(*camera);
+    m_imported = std::make_shared<Imported>();
+    m_watcher.setFuture(QtConcurrent::run([transferer, camera, imported = m_imported] {
+        if (!transferer || !camera)
+            return;
+        transferer->scanCamera(*camera);
+        const ImportHistory history;
+        for (const TransferTarget& group : transferer->targets()) {
+            for (const CameraFilePtr& file : group.items()) {
+                if (history.wasImported(*file))
+                    imported->files.append(file);
+            }
+        }
     }));
 }
 

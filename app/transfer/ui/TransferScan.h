@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "camera/CameraFile.h"
+
 #include <QFutureWatcher>
+#include <QList>
 #include <QObject>
 
 #include <memory>
@@ -12,8 +15,9 @@ class Transferer;
 class QWidget;
 
 // Scans a camera into a transferer on a pool thread while a wait sheet
-// without a cancel button covers the window. done() comes on the main
-// thread once the sheet is gone.
+// without a cancel button covers the window, and asks the import history
+// (opened on that thread) which files were imported before. done() comes
+// on the main thread once the sheet is gone.
 //
 // Threads: create and start on the main thread. The worker holds its own
 // references to the camera and the transferer, so dropping this object
@@ -27,12 +31,20 @@ public:
 
     void start(std::shared_ptr<Transferer> transferer, std::shared_ptr<Camera> camera);
     bool isScanning() const { return m_watcher.isRunning(); }
+    // The scanned files the import history knows; valid after done().
+    const QList<CameraFilePtr>& importedFiles() const { return m_imported->files; }
 
 signals:
     void done();
 
 private:
+    // Shared with the worker, which may outlive this object.
+    struct Imported {
+        QList<CameraFilePtr> files;
+    };
     void scanFinished();
+
+    std::shared_ptr<Imported> m_imported = std::make_shared<Imported>();
 
     QWidget* m_window;
     std::unique_ptr<ProgressBarController> m_waitSheet;

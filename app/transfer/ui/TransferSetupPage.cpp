@@ -57,8 +57,32 @@ void TransferSetupPage::load(const QString& sourcePath, bool hasCamera) {
         settings.stringForKey(QLatin1String(SettingsKeys::transfer_destination)));
     const qint64 mode = settings.integerForKey(QLatin1String(SettingsKeys::transfer_mode));
     m_ui.transferMode->setCurrentIndex(mode > 0 ? 1 : 0);
+    hideHistory(hasCamera);
+}
+
+void TransferSetupPage::hideHistory(bool hasCamera) {
     m_ui.source->setEnabled(!hasCamera);
     m_ui.sourceButton->setEnabled(!hasCamera);
+    m_ui.transferMode->setEnabled(true);
+    m_ui.historyCounts->hide();
+    m_ui.newOnly->hide();
+}
+
+void TransferSetupPage::showHistory(int newFiles, int importedFiles) {
+    m_ui.historyCounts->setText(
+        Localization::localizedString("TRANSFER_HISTORY_COUNTS").arg(newFiles).arg(importedFiles));
+    m_ui.newOnly->setText(Localization::localizedString("TRANSFER_NEW_ONLY"));
+    m_ui.newOnly->setChecked(importedFiles > 0);
+    m_ui.historyCounts->show();
+    m_ui.newOnly->show();
+    // What was counted stays what is transferred.
+    m_ui.source->setEnabled(false);
+    m_ui.sourceButton->setEnabled(false);
+    m_ui.transferMode->setEnabled(false);
+}
+
+bool TransferSetupPage::newOnly() const {
+    return !m_ui.newOnly->isHidden() && m_ui.newOnly->isChecked();
 }
 
 bool TransferSetupPage::validate(bool hasCamera) {

@@ -15,7 +15,8 @@ class TransferAssistant;
 }
 
 // The assistant's first page: source, destination folder pattern and
-// transfer mode, the two folder choosers and the pattern help. Main thread.
+// transfer mode, the two folder choosers and the pattern help; after a
+// scan, what the import history knows of the source. Main thread.
 class TransferSetupPage : public QObject {
     Q_OBJECT
 
@@ -42,6 +43,15 @@ public:
     // Folder choosers shown as sheets; the field changes only on OK.
     void chooseSource();
     void chooseDestination();
+
+    // After a scan that found files imported before: "N new, M already
+    // imported" and the choice to import only the new ones (on). The
+    // source and the mode are locked until the page is loaded again.
+    void showHistory(int newFiles, int importedFiles);
+    // Hides it again and unlocks the fields (the source only without a camera).
+    void hideHistory(bool hasCamera);
+    // Whether only the new files are wanted (false while not offered).
+    bool newOnly() const;
 
     // Toggles the pattern help beside the help button.
     void showMaskHelp();

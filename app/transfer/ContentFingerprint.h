@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// A fast fingerprint of a file's contents: XXH3 (64 bits) over its size,
+// its first and its last 64 KiB. Cheap enough to take for every file of a
+// card, and a renumbered picture or one edited in place (header or tail,
+// where cameras and editors write) no longer matches. Any thread.
+class ContentFingerprint {
+public:
+    static constexpr qint64 edgeBytes = 64 * 1024;
+
+    // Nothing when the file cannot be read whole at its edges.
+    static std::optional<quint64> ofFile(const QString& path);
+};

@@ -1,0 +1,185 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ImportHistory.h"
+
+#include "ContentFingerprint.h"
+#include "ImportJournal.h"
+#include "TransferLog.h"
+#include "camera/CameraFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QVariant>
+
+#include <atomic>
+
+namespace {
+
+std::atomic<int> connectionCount{0};
+
+// SQLite integers are signed: the fingerprint is stored bit for bit.
+qint64 stored(quint64 fingerprint) {
+    return static_cast<qint64>(fingerprint);
+}
+
+} // namespace
+
+ImportHistory::ImportHistory(const QString& databasePath)
+    : m_path(databasePath)
+    , m_connection(QStringLiteral("pixhaul-import-history-%1").arg(++connectionCount)) {
+    m_open = open();
+    if (!m_open)
+        return;
+    ImportJournal::recoverAbandoned(
+        QFileInfo(m_path).absolutePath(),
+        [this](const QList<ImportRecord>& records) { return commit(records); });
+}
+
+ImportHistory::~ImportHistory() {
+    {
+        QSqlDatabase database = QSqlDatabase::database(m_connection, false);
+        database.close();
+    }
+    QSqlDatabase::removeDatabase(m_connection);
+}
+
+QString ImportHistory::defaultPath() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/pixhaul/import-history.sqlite");
+}
+
+bool ImportHistory::open() {
+    QDir().mkpath(QFileInfo(m_path).absolutePath());
+    QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+    database.setDatabaseName(m_path);
+    // Another Pixhaul committing its run holds the lock for a moment only.
+    database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+    if (!database.open()) {
+        qCWarning(lcTransfer) << "cannot open the import history" << m_path << ":"
+                              << database.lastError().text();
+        return false;
+    }
+    QSqlQuery query(database);
+    // Write-ahead logging: readers never wait for a writer. NORMAL keeps
+    // the database whole through a crash; a power cut may drop the last
+    // commit, which only makes its files count as new again.
+    query.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    query.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next()) {
+        qCWarning(lcTransfer) << "cannot read the import history" << m_path << ":"
+                              << query.lastError().text();
+        return false;
+    }
+    const int version = query.value(0).toInt();
+    // A statement left open holds a read lock: with another connection
+    // waiting to write, neither could go on.
+    query.finish();
+    if (version > schemaVersion) {
+        qCWarning(lcTransfer) << "the import history" << m_path << "is of a newer Pixhaul (version"
+                              << version << "); left alone";
+        return false;
+    }
+    return version == schemaVersion || createSchema();
+}
+
+bool ImportHistory::createSchema() {
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    // Another process may be creating it too: whoever comes second finds
+    // the tables there and the version set.
+    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        qCWarning(lcTransfer) << "cannot set up the import history" << m_path << ":"
+                              << query.lastError().text();
+        return false;
+    }
+    const bool created =
+        query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS imported ("
+                                  " name TEXT NOT NULL,"
+                                  " size INTEGER NOT NULL,"
+                                  " captured INTEGER NOT NULL,"
+                                  " fingerprint INTEGER NOT NULL,"
+                                  " destination TEXT NOT NULL,"
+                                  " imported_at INTEGER NOT NULL,"
+                                  " PRIMARY KEY (name, size, captured, fingerprint))")) &&
+        query.exec(QStringLiteral("PRAGMA user_version=%1").arg(schemaVersion));
+    if (!created || !query.exec(QStringLiteral("COMMIT"))) {
+        qCWarning(lcTransfer) << "cannot set up the import history" << m_path << ":"
+                              << query.lastError().text();
+        query.exec(QStringLiteral("ROLLBACK"));
+        return false;
+    }
+    return true;
+}
+
+bool ImportHistory::wasImported(const CameraFile& file) const {
+    if (!m_open)
+        return false;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(QStringLiteral(
+        "SELECT captured, fingerprint FROM imported WHERE name = :name AND size = :size"));
+    query.bindValue(QStringLiteral(":name"), file.title());
+    query.bindValue(QStringLiteral(":size"), file.fileSize());
+    if (!query.exec())
+        return false;
+    QList<qint64> fingerprints;
+    std::optional<qint64> captured; // asked only when the name and size are known
+    while (query.next()) {
+        if (!captured)
+            captured = file.creationDate().toMSecsSinceEpoch();
+        if (query.value(0).toLongLong() == *captured)
+            fingerprints.append(query.value(1).toLongLong());
+    }
+    query.finish();
+    if (fingerprints.isEmpty() || file.localPath().isEmpty())
+        return false;
+    const std::optional<quint64> fingerprint = ContentFingerprint::ofFile(file.localPath());
+    return fingerprint && fingerprints.contains(stored(*fingerprint));
+}
+
+bool ImportHistory::commit(const QList<ImportRecord>& records) {
+    if (!m_open)
+        return false;
+    if (records.isEmpty())
+        return true;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        qCWarning(lcTransfer) << "cannot write the import history:" << query.lastError().text();
+        return false;
+    }
+    query.prepare(QStringLiteral(
+        "INSERT OR IGNORE INTO imported (name, size, captured, fingerprint, destination, "
+        "imported_at) VALUES (:name, :size, :captured, :fingerprint, :destination, :now)"));
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    bool written = true;
+    for (const ImportRecord& record : records) {
+        query.bindValue(QStringLiteral(":name"), record.name);
+        query.bindValue(QStringLiteral(":size"), record.size);
+        query.bindValue(QStringLiteral(":captured"), record.captured);
+        query.bindValue(QStringLiteral(":fingerprint"), stored(record.fingerprint));
+        query.bindValue(QStringLiteral(":destination"), record.destination);
+        query.bindValue(QStringLiteral(":now"), now);
+        if (!(written = query.exec()))
+            break;
+    }
+    QSqlQuery end(QSqlDatabase::database(m_connection, false));
+    if (written && end.exec(QStringLiteral("COMMIT")))
+        return true;
+    qCWarning(lcTransfer) << "cannot write the import history:" << query.lastError().text()
+                          << end.lastError().text();
+    end.exec(QStringLiteral("ROLLBACK"));
+    return false;
+}
+
+std::optional<ImportRecord> ImportHistory::recordFor(const CameraFile& file,
+                                                     const QDateTime& captured,
+                                                     const QString& destination) {
+    if (file.localPath().isEmpty())
+        return std::nullopt;
+    const std::optional<quint64> fingerprint = ContentFingerprint::ofFile(file.localPath());
+    if (!fingerprint)
+        return std::nullopt;
+    return ImportRecord{file.title(), file.fileSize(), captured.toMSecsSinceEpoch(), *fingerprint,
+                        destination};
+}

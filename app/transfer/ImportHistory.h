@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "ImportRecord.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+class CameraFile;
+
+// The per-user memory of imported files: an SQLite database (Qt's QSQLITE
+// driver) under $XDG_DATA_HOME/pixhaul/. A file counts as already
+// imported when a record has its name, size and capture date and its
+// content fingerprint matches too, so a renumbered or edited file is new.
+// Deleting the file loses nothing but this memory; a history that cannot
+// be opened (damaged, or from a newer Pixhaul) acts as an empty one.
+//
+// Two processes share it: write-ahead logging lets readers go on while one
+// writes, and a writer waits (busy timeout) for the other's short commit.
+// Opening it also commits the journals killed runs left behind
+// (ImportJournal).
+//
+// Threads: each instance has its own connection and is used only on the
+// thread that made it (the scan's, or the run's at its end).
+class ImportHistory {
+public:
+    static constexpr int schemaVersion = 1;
+
+    explicit ImportHistory(const QString& path = defaultPath());
+    ~ImportHistory();
+    ImportHistory(const ImportHistory&) = delete;
+    ImportHistory& operator=(const ImportHistory&) = delete;
+
+    // "<generic data location>/pixhaul/import-history.sqlite".
+    static QString defaultPath();
+
+    bool isOpen() const { return m_open; }
+    QString path() const { return m_path; }
+
+    // Whether `file` was imported before. The fingerprint is taken only for
+    // files whose name, size and date have a record; files without a local
+    // path (device cameras) have none and always count as new.
+    bool wasImported(const CameraFile& file) const;
+
+    // Adds `records` in one transaction; records already known are kept as
+    // they are. False when the history could not take them.
+    bool commit(const QList<ImportRecord>& records);
+
+    // The record of `file` bound for `destination`, taken before it is
+    // transferred (a moved file is gone after); nothing when its contents
+    // cannot be fingerprinted.
+    static std::optional<ImportRecord> recordFor(const CameraFile& file, const QDateTime& captured,
+                                                 const QString& destination);
+
+private:
+    bool open();
+    bool createSchema();
+
+    QString m_path;
+    QString m_connection;
+    bool m_open = false;
+};

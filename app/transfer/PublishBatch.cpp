@@ -1,0 +1,123 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "PublishBatch.h"
+
+#include "TransferLog.h"
+#include "camera/StagedFile.h"
+#include "camera/StagedTransfer.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <future>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+PublishBatch::PublishBatch(int maxFiles, qint64 maxBytes)
+    : m_maxFiles(maxFiles > 0 ? maxFiles : defaultMaxFiles)
+    , m_maxBytes(maxBytes > 0 ? maxBytes : defaultMaxBytes) {}
+
+PublishBatch::~PublishBatch() = default;
+
+void PublishBatch::add(Entry entry) {
+    if (entry.staged)
+        m_bytes += entry.bytes;
+    m_destinations.insert(entry.action->destination().toCaseFolded());
+    m_entries.push_back(std::move(entry));
+}
+
+bool PublishBatch::isFull() const {
+    return qsizetype(m_entries.size()) >= m_maxFiles || m_bytes >= m_maxBytes;
+}
+
+bool PublishBatch::holds(const QString& destination) const {
+    return m_destinations.contains(destination.toCaseFolded());
+}
+
+namespace {
+
+// Flushes the file system holding each folder asked about, once per file
+// system; whether that worked, per folder (also reporting write-back errors).
+bool flushFileSystemOf(const QString& folder, QHash<QString, bool>& byFolder,
+                       QHash<dev_t, bool>& byDevice) {
+    const auto known = byFolder.constFind(folder);
+    if (known != byFolder.cend())
+        return *known;
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    struct stat st {};
+    bool flushed = false;
+    if (fd >= 0 && ::fstat(fd, &st) == 0) {
+        if (!byDevice.contains(st.st_dev)) {
+            const bool synced = ::syncfs(fd) == 0;
+            if (!synced)
+                qCWarning(lcTransfer) << "cannot flush" << folder << ":" << strerror(errno);
+            byDevice.insert(st.st_dev, synced);
+        }
+        flushed = byDevice.value(st.st_dev);
+    }
+    if (fd >= 0)
+        ::close(fd);
+    byFolder.insert(folder, flushed);
+    return flushed;
+}
+
+} // namespace
+
+void PublishBatch::makeDurable() {
+    QHash<QString, bool> byFolder;
+    QHash<dev_t, bool> byDevice;
+    std::vector<Entry*> checked;
+    for (Entry& entry : m_entries) {
+        if (!entry.staged)
+            continue;
+        // A rename writes no contents.
+        entry.durable = !entry.staged->isCopy() ||
+                        flushFileSystemOf(QFileInfo(entry.staged->temporaryPath()).absolutePath(),
+                                          byFolder, byDevice);
+        if (entry.durable && entry.staged->isCopy())
+            checked.push_back(&entry);
+    }
+    // The read-backs, two at a time: the disk and both processors stay busy.
+    auto check = [&checked](size_t first) {
+        for (size_t i = first; i < checked.size(); i += 2)
+            checked[i]->durable = checked[i]->staged->holds();
+    };
+    std::future<void> other;
+    try {
+        if (checked.size() > 1)
+            other = std::async(std::launch::async, check, 1);
+    } catch (const std::system_error&) {
+        // No thread to be had: all of them here.
+    }
+    check(0);
+    if (other.valid())
+        other.get();
+    else if (checked.size() > 1)
+        check(1);
+}
+
+void PublishBatch::flushFolders() {
+    // One syncfs per file system commits every rename of the batch at once,
+    // where an fsync per folder would commit the journal once per folder.
+    QHash<QString, bool> byFolder;
+    QHash<dev_t, bool> byDevice;
+    for (const Entry& entry : m_entries) {
+        if (!entry.published)
+            continue;
+        const QString path = entry.staged->destinationPath();
+        if (!flushFileSystemOf(QFileInfo(path).absolutePath(), byFolder, byDevice) &&
+            !StagedFile::syncFolderOf(path))
+            qCWarning(lcTransfer) << "cannot flush the folder of" << path;
+    }
+}
+
+void PublishBatch::clear() {
+    m_entries.clear();
+    m_destinations.clear();
+    m_bytes = 0;
+}

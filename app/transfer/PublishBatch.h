@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "TransferAction.h"
+
+#include <QSet>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class StagedTransfer;
+
+// Consecutive files of a run, written under their temporary names and made
+// durable together: one syncfs per destination file system instead of an
+// fsync per file (which costs a journal commit each), then each copy that
+// is checked is read back, two at a time. The run publishes the entries in
+// order, then flushFolders() makes their names durable (one more syncfs),
+// and only then are moved sources removed. Skipped and failed files wait here too, so the reports
+// keep the run's order. Dropped entries remove their temporary files and
+// keep their sources. Used on the run's thread.
+class PublishBatch {
+public:
+    // 256 files keep a killed run's leftovers, the open descriptors and the
+    // wait for a progress report small, and turn 50,000 small files into
+    // some 400 flushes (two per batch); 64 MiB is about a second of a card reader's writing,
+    // so large pictures are published at least that often.
+    static constexpr int defaultMaxFiles = 256;
+    static constexpr qint64 defaultMaxBytes = qint64(64) << 20;
+
+    struct Entry {
+        TransferActionPtr action;
+        std::unique_ptr<StagedTransfer> staged; // null: skipped or failed
+        bool skipped = false;
+        bool replaceExisting = false;
+        qint64 bytes = 0;
+        bool durable = false; // set by makeDurable()
+        bool published = false;
+    };
+
+    PublishBatch(int maxFiles = defaultMaxFiles, qint64 maxBytes = defaultMaxBytes);
+    ~PublishBatch();
+    PublishBatch(const PublishBatch&) = delete;
+    PublishBatch& operator=(const PublishBatch&) = delete;
+
+    void add(Entry entry);
+    bool isEmpty() const { return m_entries.empty(); }
+    bool isFull() const;
+    // Whether an entry goes to `destination` (in any case, for FAT and exFAT).
+    bool holds(const QString& destination) const;
+    std::vector<Entry>& entries() { return m_entries; }
+
+    // Flushes every staged copy to the disk, then checks those that are
+    // checked; marks the entries that may be published.
+    void makeDurable();
+    // Flushes the folders of the published entries (their file systems),
+    // so their names survive a crash; after this, moved sources may go.
+    void flushFolders();
+    void clear();
+
+private:
+    int m_maxFiles;
+    qint64 m_maxBytes;
+    qint64 m_bytes = 0;
+    std::vector<Entry> m_entries;
+    QSet<QString> m_destinations; // case-folded
+};
