@@ -515,7 +515,18 @@ TEST_F(TransferAssistant, TheDestinationsPageShowsTheSpaceAndARunThatCannotFitCa
         << list->topLevelItem(0)->text(1).toStdString();
     ASSERT_EQ(list->topLevelItem(0)->childCount(), 1);
     EXPECT_EQ(list->topLevelItem(0)->child(0)->text(0), path("out"));
+    EXPECT_FALSE(child<QLabel>(assistant.get(), "verifyNote")->isVisibleTo(assistant.get()));
     assistant->cancel();
+
+    // Checked copies from a camera that offers no hash: said on the page.
+    settings().setBool(true, transfer_verify);
+    auto file = std::make_shared<TestCameraFile>("A.JPG", at(2012, 5, 7));
+    auto camera = open(std::make_shared<TestCamera>(QList{file}), path("out"));
+    camera->next();
+    ASSERT_TRUE(waitFor([&] { return camera->state() == State::confirming; }));
+    EXPECT_TRUE(child<QLabel>(camera.get(), "verifyNote")->isVisibleTo(camera.get()));
+    camera->cancel();
+    settings().setBool(false, transfer_verify);
 
     // Sparse: as large as the free space and more, without taking any.
     QFile huge(card + "/DCIM/100TEST/MVI_0002.MOV");

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "viewer/ui/ImageViewerController.h"
+#include "DngFixture.h"
 #include "JpegFixture.h"
 #include "PrivateSettings.h"
 #include "settings/SettingsDefaults.h"
@@ -109,4 +110,21 @@ TEST_F(ImageViewerControllerTest, DeletingTheLastFileTrashesItAndShowsTheFirst) 
     EXPECT_EQ(m_viewer->playlist().files(), m_files.mid(0, 2));
     EXPECT_EQ(m_viewer->playlist().index(), 0);
     EXPECT_EQ(shownWidth(), 40);
+}
+
+TEST_F(ImageViewerControllerTest, ZoomingPastARawPreviewReadsTheDemosaicedPicture) {
+    // The preview fills the 1280-pixel screen, so it is shown first.
+    const QString raw = m_dir.filePath("big.dng");
+    ASSERT_TRUE(DngFixture::write(raw, {.rawSize = {2600, 1800}, .previewSize = {1300, 900}}));
+    m_viewer->startViewer({raw}, 0, false);
+    EXPECT_EQ(shownWidth(), 1300);
+    const GLImageLoader* loader = m_viewer->playlist().currentLoader();
+    ASSERT_TRUE(loader->hasMoreDetail());
+    const std::shared_ptr<GLDrawingImage> preview = loader->glImage();
+
+    // Any zoom past the preview's own pixels, here as the wheel would set it.
+    m_viewer->imageView()->setZoom(2.0, false);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return loader->glImage() && loader->glImage() != preview; }, kWait));
+    EXPECT_FALSE(loader->hasMoreDetail());
 }

@@ -232,7 +232,16 @@ void TransferAssistantController::confirmDestinations() {
     m_destinationsFit = false;
     m_ui->nextButton->setEnabled(false);
     selectPage(destinationsPageIndex);
-    m_destinations->begin();
+    // Copies are read back and compared by a hash; a device camera offers
+    // none, so its downloads are checked by their size only: said here.
+    const bool verified = m_plan->mode() == TransferModeMove ||
+                          settings.boolForKey(QLatin1String(SettingsKeys::transfer_verify));
+    bool sizeOnly = false;
+    for (const TransferTarget& group : m_plan->targets()) {
+        for (const CameraFilePtr& file : group.items())
+            sizeOnly = sizeOnly || (verified && !file->canVerifyContents());
+    }
+    m_destinations->begin(sizeOnly);
     // Free space and taken names are asked of the disks: off this thread.
     const quint64 request = ++m_spaceRequest;
     auto* measuring = new QFutureWatcher<SpaceCheck>(this);

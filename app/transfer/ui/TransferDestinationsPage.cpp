@@ -26,8 +26,9 @@ TransferDestinationsPage::TransferDestinationsPage(Ui::TransferAssistant& form, 
     m_ui.destinationList->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
 }
 
-void TransferDestinationsPage::begin() {
+void TransferDestinationsPage::begin(bool sizeOnly) {
     m_ui.destinationList->clear();
+    m_ui.verifyNote->setVisible(sizeOnly);
     m_ui.spaceMessage->setText(Localization::localizedString("TRANSFER_MEASURING_SPACE"));
     m_ui.spaceMessage->setStyleSheet(QString());
 }

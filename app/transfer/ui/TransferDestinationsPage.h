@@ -19,8 +19,9 @@ class TransferDestinationsPage : public QObject {
 public:
     explicit TransferDestinationsPage(Ui::TransferAssistant& ui, QObject* parent = nullptr);
 
-    // Empties the page while the free space is measured.
-    void begin();
+    // Empties the page while the free space is measured; `sizeOnly`: the
+    // copies cannot be compared by a hash (a device camera), only by size.
+    void begin(bool sizeOnly = false);
     // Lists the volumes; false (and the shortage said) when the run cannot fit.
     bool showSpace(const SpaceCheck& space);
 

@@ -89,7 +89,14 @@ public:
     // DrawingView
     QSizeF viewFrameSize() const override { return QSizeF(size()); }
     void requestRedisplay() override { update(); }
-    void onZoomChanged() override { invalidateInfoTexture(); }
+    void onZoomChanged() override {
+        invalidateInfoTexture();
+        Q_EMIT zoomChanged();
+    }
+
+Q_SIGNALS:
+    // Any change of the current picture's zoom: keys, wheel, pinch, menu.
+    void zoomChanged();
 
 protected:
     void initializeGL() override;

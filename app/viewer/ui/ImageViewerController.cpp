@@ -53,6 +53,13 @@ ImageViewerController::ImageViewerController(UserDefaults& settings, QWidget* pa
     m_imageView = new GLImageView(m_settings, this);
     m_imageView->setObjectName(QStringLiteral("imageView"));
     m_imageView->setDelegate(this);
+    // Zoomed past a RAW preview's own pixels, by whatever means: the
+    // demosaiced picture is read.
+    connect(m_imageView, &GLImageView::zoomChanged, this, [this] {
+        const std::shared_ptr<GLDrawingImage> shown = m_imageView->currentImage();
+        if (shown && shown->zoom() > 1.0)
+            loadFullDetail();
+    });
     m_imageView->setInfoLevel(int(m_settings.integerForKey(SettingsKeys::viewer_info_level)));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
