@@ -19,6 +19,9 @@ namespace {
 constexpr int kMaxSide = 65535;
 // Cameras write a few kilobytes of EXIF; a larger block is a forgery.
 constexpr std::size_t kMaxExifBytes = 1 << 20;
+// A JPEG carries at most 255 chunks of a profile (about 16 MB); real ones
+// are a few kilobytes.
+constexpr std::size_t kMaxIccBytes = 4 << 20;
 
 void initializeOnce() {
     // Registers the decoder plugins; kept for the process's life.
@@ -130,6 +133,22 @@ QByteArray HeifPictureReader::exifBlock() const {
     if (offset > std::size_t(block.size()) - 4)
         return QByteArray();
     return QByteArrayLiteral("Exif\0\0") + block.mid(4 + qsizetype(offset));
+}
+
+QByteArray HeifPictureReader::iccProfile() const {
+    if (!m_primary)
+        return QByteArray();
+    const heif_color_profile_type type = heif_image_handle_get_color_profile_type(m_primary.get());
+    if (type != heif_color_profile_type_prof && type != heif_color_profile_type_rICC)
+        return QByteArray();
+    const std::size_t size = heif_image_handle_get_raw_color_profile_size(m_primary.get());
+    if (size == 0 || size > kMaxIccBytes)
+        return QByteArray();
+    QByteArray profile(qsizetype(size), Qt::Uninitialized);
+    if (heif_image_handle_get_raw_color_profile(m_primary.get(), profile.data()).code !=
+        heif_error_Ok)
+        return QByteArray();
+    return profile;
 }
 
 QSize HeifPictureReader::size() const {

@@ -40,6 +40,8 @@ public:
     // The EXIF block as a JPEG carries it ("Exif\0\0", then TIFF); empty
     // when there is none.
     QByteArray exifBlock() const;
+    // The primary picture's ICC colour profile; empty when it has none.
+    QByteArray iccProfile() const;
 
     // The primary picture upright: its stored thumbnail when that covers
     // `atLeast` (an invalid size asks for the full picture), else the

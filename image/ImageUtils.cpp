@@ -23,6 +23,9 @@
 
 namespace {
 
+// The transfer's thumbnails: the size EXIF thumbnails are made at.
+constexpr int kTransferThumbnailPixels = 256;
+
 bool startsWith(const QString& path, const char* signature, qint64 length) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -89,7 +92,13 @@ QDateTime ImageUtils::getCreationDateForImage(const QString& path, const QDateTi
 
 QImage ImageUtils::getThumbnail(const QString& path) {
     if (FileUtils::isImageFile(path)) {
-        const QImage thumbnail = Exif::getExifThumbnail(path);
+        // Only what the file carries ready-made: this runs once per file
+        // as a transfer goes.
+        PictureDecoder::Request request;
+        request.pixels = kTransferThumbnailPixels;
+        request.exifThumbnail = true;
+        request.embeddedOnly = true;
+        const QImage thumbnail = PictureDecoder::decode(path, request).image;
         if (!thumbnail.isNull())
             return thumbnail;
     }

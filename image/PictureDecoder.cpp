@@ -69,64 +69,122 @@ QImage embeddedThumbnail(ExifData* exif, int pixels) {
                                               Exif::orientationOf(exif));
 }
 
-// Decoded at the smallest DCT scale that covers the size asked for. Empty
-// when the bytes are no JPEG; a null image when the JPEG is refused or
-// cannot be decoded (no other reader is to try it then: Qt's would hit
-// the same buffers).
-std::optional<QImage> jpegPicture(const QByteArray& bytes, int orientation, int pixels,
-                                  QSize* originalSize) {
-    const QSize stored = ScaledJpegReader::storedSize(bytes);
-    if (!stored.isValid())
-        return std::nullopt;
-    if (!DecodeLimits::acceptableJpeg(bytes))
-        return QImage();
-    const QImage image = ScaledJpegReader::read(bytes, sizeToFit(stored, pixels));
-    if (image.isNull())
-        return image;
-    *originalSize = isTransposing(orientation) ? stored.transposed() : stored;
-    return ImageTransformOps::orientedUpright(PictureDecoder::scaledToFit(image, pixels),
-                                              orientation);
+// The longer side wanted for an original of `upright` size; negative when
+// the caller refuses it.
+int pixelsWanted(const Request& request, const QSize& upright) {
+    return request.pixelsFor ? request.pixelsFor(upright) : request.pixels;
 }
 
-Result readerPicture(QImageReader& reader, int pixels) {
+QImage fitted(const QImage& image, const Request& request, int pixels) {
+    return request.fitExactly ? PictureDecoder::scaledToFit(image, pixels) : image;
+}
+
+Result failed(PictureDecoder::Failure failure, const QSize& originalSize = QSize()) {
     Result result;
-    reader.setAutoTransform(true);
+    result.failure = failure;
+    result.originalSize = originalSize;
+    return result;
+}
+
+Result thumbnailResult(const QImage& image) {
+    Result result;
+    result.image = image;
+    result.source = Source::ExifThumbnail;
+    return result;
+}
+
+// Through Qt's readers. A positive `orientationLeft` (a JPEG's, already
+// read from its EXIF) is left for the caller to apply; else the reader
+// turns the picture by the file's own metadata.
+Result readerPicture(QImageReader& reader, const Request& request, int orientationLeft = 0) {
+    reader.setAutoTransform(orientationLeft == 0);
     const QSize declared = reader.size();
+    if (!declared.isValid())
+        return failed(PictureDecoder::Failure::NotAPicture);
+    const bool transposed =
+        orientationLeft > 0
+            ? isTransposing(orientationLeft)
+            : reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
+    Result result;
+    result.originalSize = transposed ? declared.transposed() : declared;
     if (!DecodeLimits::acceptableSize(declared))
-        return result;
+        return failed(PictureDecoder::Failure::TooLarge, result.originalSize);
+    const int pixels = pixelsWanted(request, result.originalSize);
+    if (pixels < 0)
+        return failed(PictureDecoder::Failure::Refused, result.originalSize);
     // The scaled size is of the stored picture; the box is square, so the
     // turn that follows keeps it inside.
     const QSize target = sizeToFit(declared, pixels);
-    if (target != declared && reader.supportsOption(QImageIOHandler::ScaledSize))
+    if (request.fitExactly && target != declared &&
+        reader.supportsOption(QImageIOHandler::ScaledSize))
         reader.setScaledSize(target);
     const QImage image = reader.read();
     if (image.isNull())
-        return result;
+        return failed(PictureDecoder::Failure::Damaged, result.originalSize);
     result.source = Source::QtReader;
-    result.originalSize = reader.transformation().testFlag(QImageIOHandler::TransformationRotate90)
-                              ? declared.transposed()
-                              : declared;
-    result.image = PictureDecoder::scaledToFit(image, pixels);
+    result.image = fitted(image, request, pixels);
+    result.orientation = std::max(orientationLeft, 1);
+    return result;
+}
+
+// Decoded at the smallest DCT scale that covers the size asked for. Empty
+// when the bytes are no JPEG.
+std::optional<Result> jpegPicture(const QByteArray& bytes, int orientation,
+                                  const Request& request) {
+    const QSize stored = ScaledJpegReader::storedSize(bytes);
+    if (!stored.isValid())
+        return std::nullopt;
+    const QSize upright = isTransposing(orientation) ? stored.transposed() : stored;
+    if (!DecodeLimits::acceptableJpeg(bytes))
+        return failed(PictureDecoder::Failure::TooLarge, upright);
+    const int pixels = pixelsWanted(request, upright);
+    if (pixels < 0)
+        return failed(PictureDecoder::Failure::Refused, upright);
+    const QImage image = ScaledJpegReader::read(bytes, sizeToFit(stored, pixels));
+    if (image.isNull()) {
+        // libjpeg-turbo turns no CMYK picture into RGB; Qt's reader does.
+        QByteArray data = bytes;
+        QBuffer buffer(&data);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer, QByteArrayLiteral("jpeg"));
+        Request sized = request;
+        sized.pixelsFor = nullptr;
+        sized.pixels = pixels;
+        return readerPicture(reader, sized, request.upright ? 0 : std::max(orientation, 1));
+    }
+    Result result;
+    result.source = Source::ScaledJpeg;
+    result.originalSize = upright;
+    if (request.upright) {
+        result.image =
+            ImageTransformOps::orientedUpright(fitted(image, request, pixels), orientation);
+    } else {
+        result.image = fitted(image, request, pixels);
+        result.orientation = std::max(orientation, 1);
+    }
     return result;
 }
 
 // The embedded preview when it covers the request (or when demosaicing is
 // not wanted), else the raw data demosaiced.
 Result rawPicture(RawPictureReader& raw, const Request& request) {
-    Result result;
     if (!raw.isValid())
-        return result;
+        return failed(PictureDecoder::Failure::NotAPicture);
+    Result result;
     result.originalSize = raw.metadata().size;
-    const QSize wanted = sizeToFit(result.originalSize, request.pixels);
+    const int pixels = pixelsWanted(request, result.originalSize);
+    if (pixels < 0)
+        return failed(PictureDecoder::Failure::Refused, result.originalSize);
+    const bool demosaic = request.demosaicRaw && !request.embeddedOnly;
+    const QSize wanted = sizeToFit(result.originalSize, pixels);
     const QSize preview = raw.previewSize();
-    const bool previewFirst =
-        preview.isValid() && (covers(preview, wanted) || !request.demosaicRaw);
+    const bool previewFirst = preview.isValid() && (covers(preview, wanted) || !demosaic);
     if (previewFirst) {
         result.image = raw.embeddedPreview(wanted);
         result.source = Source::RawPreview;
     }
-    if (result.image.isNull() && request.demosaicRaw) {
-        result.image = raw.demosaiced(request.pixels > 0 ? wanted : QSize());
+    if (result.image.isNull() && demosaic) {
+        result.image = raw.demosaiced(pixels > 0 ? wanted : QSize());
         result.source = Source::RawDemosaic;
     }
     // Raw data that does not decode: a small preview is better than none.
@@ -135,45 +193,39 @@ Result rawPicture(RawPictureReader& raw, const Request& request) {
         result.source = Source::RawPreview;
     }
     if (result.image.isNull())
-        return Result();
-    result.image = PictureDecoder::scaledToFit(result.image, request.pixels);
+        return failed(PictureDecoder::Failure::Damaged, result.originalSize);
+    result.image = fitted(result.image, request, pixels);
     return result;
 }
 
 Result heifPicture(const HeifPictureReader& heif, const Request& request) {
-    Result result;
     if (!heif.isValid())
-        return result;
+        return failed(PictureDecoder::Failure::NotAPicture);
+    Result result;
     result.originalSize = heif.size();
-    result.image =
-        heif.decoded(request.pixels > 0 ? sizeToFit(result.originalSize, request.pixels) : QSize());
+    const int pixels = pixelsWanted(request, result.originalSize);
+    if (pixels < 0)
+        return failed(PictureDecoder::Failure::Refused, result.originalSize);
+    result.image = heif.decoded(pixels > 0 ? sizeToFit(result.originalSize, pixels) : QSize());
     if (result.image.isNull())
-        return Result();
+        return failed(PictureDecoder::Failure::Damaged, result.originalSize);
     result.source = Source::Heif;
-    result.image = PictureDecoder::scaledToFit(result.image, request.pixels);
+    result.image = fitted(result.image, request, pixels);
     return result;
 }
 
-Result jpegOrExifPicture(ExifData* exif, const QByteArray& bytes, const Request& request,
-                         bool* isJpeg) {
-    Result result;
+// The EXIF thumbnail when the request takes it, then the JPEG itself. Empty
+// when neither serves and the bytes are no JPEG.
+std::optional<Result> jpegOrExifPicture(ExifData* exif, const QByteArray& bytes,
+                                        const Request& request) {
     if (request.exifThumbnail) {
-        result.image = embeddedThumbnail(exif, request.pixels);
-        if (!result.image.isNull()) {
-            result.source = Source::ExifThumbnail;
-            return result;
-        }
+        const QImage image = embeddedThumbnail(exif, request.pixels);
+        if (!image.isNull())
+            return thumbnailResult(image);
     }
-    const std::optional<QImage> jpeg =
-        jpegPicture(bytes, Exif::orientationOf(exif), request.pixels, &result.originalSize);
-    *isJpeg = jpeg.has_value();
-    if (jpeg && !jpeg->isNull()) {
-        result.image = *jpeg;
-        result.source = Source::ScaledJpeg;
-    } else {
-        result.originalSize = QSize();
-    }
-    return result;
+    if (request.embeddedOnly)
+        return failed(PictureDecoder::Failure::NotAPicture);
+    return jpegPicture(bytes, Exif::orientationOf(exif), request);
 }
 
 } // namespace
@@ -221,7 +273,7 @@ PictureDecoder::Result PictureDecoder::decode(const QString& path, const Request
                                               Format format) {
     // Not a FIFO or device that happens to carry an image's extension.
     if (!QFileInfo(path).isFile())
-        return Result();
+        return failed(Failure::NotAPicture);
     if (format == Format::Unknown)
         format = formatOf(path);
     if (format == Format::Raw) {
@@ -229,57 +281,61 @@ PictureDecoder::Result PictureDecoder::decode(const QString& path, const Request
         // (often a tiny preview) as if it were the picture.
         RawPictureReader raw(path);
         return rawPicture(raw, request);
-    } else if (format == Format::Heif) {
-        return heifPicture(HeifPictureReader(path), request);
-    } else {
+    }
+    if (format == Format::Heif)
+        return request.embeddedOnly ? failed(Failure::NotAPicture)
+                                    : heifPicture(HeifPictureReader(path), request);
+    if (format == Format::Jpeg || request.exifThumbnail) {
+        // The EXIF block alone is read first: the thumbnail may spare
+        // reading the pixels at all.
         const ExifDataPtr exif(ExifDataIO::loadExifDataFromFile(path));
         if (request.exifThumbnail) {
             const QImage image = embeddedThumbnail(exif.get(), request.pixels);
             if (!image.isNull())
-                return Result{image, Source::ExifThumbnail, QSize()};
+                return thumbnailResult(image);
         }
-        if (format == Format::Jpeg) {
+        if (format == Format::Jpeg && !request.embeddedOnly) {
             QFile file(path);
             if (!file.open(QIODevice::ReadOnly))
-                return Result();
-            Request jpegOnly = request;
-            jpegOnly.exifThumbnail = false;
-            bool isJpeg = false;
-            Result result = jpegOrExifPicture(exif.get(), file.readAll(), jpegOnly, &isJpeg);
-            if (isJpeg)
-                return result;
+                return failed(Failure::NotAPicture);
+            if (std::optional<Result> result =
+                    jpegPicture(file.readAll(), Exif::orientationOf(exif.get()), request))
+                return *result;
         }
     }
+    if (request.embeddedOnly)
+        return failed(Failure::NotAPicture);
     // Another format, or a file named .jpg that is none.
     QImageReader reader(path);
-    return readerPicture(reader, request.pixels);
+    return readerPicture(reader, request);
 }
 
 PictureDecoder::Result PictureDecoder::decode(const QByteArray& bytes, const Request& request,
                                               Format format) {
     if (bytes.isEmpty())
-        return Result();
+        return failed(Failure::NotAPicture);
     if (format == Format::Unknown)
         format = formatOf(bytes.left(64));
     if (format == Format::Jpeg) {
         const ExifDataPtr exif(ExifDataIO::loadExifData(
             reinterpret_cast<const unsigned char*>(bytes.constData()), std::size_t(bytes.size())));
-        bool isJpeg = false;
-        Result result = jpegOrExifPicture(exif.get(), bytes, request, &isJpeg);
-        if (isJpeg || !result.image.isNull())
-            return result;
+        if (std::optional<Result> result = jpegOrExifPicture(exif.get(), bytes, request))
+            return *result;
     } else if (format == Format::Heif) {
-        return heifPicture(HeifPictureReader(bytes), request);
+        return request.embeddedOnly ? failed(Failure::NotAPicture)
+                                    : heifPicture(HeifPictureReader(bytes), request);
     } else if (format == Format::Raw) {
         RawPictureReader raw(bytes);
         if (raw.isValid())
             return rawPicture(raw, request);
     }
+    if (request.embeddedOnly)
+        return failed(Failure::NotAPicture);
     QByteArray data = bytes;
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
-    return readerPicture(reader, request.pixels);
+    return readerPicture(reader, request);
 }
 
 QImage PictureDecoder::scaledToFit(const QImage& image, int pixels) {

@@ -6,6 +6,8 @@
 #include <QSize>
 #include <QString>
 
+#include <functional>
+
 // The one way from a picture file to pixels: given a path and the size
 // wanted, the upright picture at that size where the source is that large,
 // from the cheapest source that is good enough, in this order: the EXIF
@@ -18,6 +20,13 @@ class PictureDecoder {
 public:
     enum class Format { Unknown, Other, Jpeg, Raw, Heif };
     enum class Source { None, ExifThumbnail, RawPreview, ScaledJpeg, Heif, RawDemosaic, QtReader };
+    enum class Failure {
+        None,
+        NotAPicture, // no reader knows the bytes
+        TooLarge,    // the declared size or complexity is beyond DecodeLimits
+        Refused,     // `Request::pixelsFor` declined the original's size
+        Damaged,     // the header reads, the pixels do not
+    };
 
     struct Request {
         // The longer side wanted: the picture comes back at most this size
@@ -29,6 +38,21 @@ public:
         // A RAW file whose preview is smaller than asked for is demosaiced;
         // else its preview serves as it is.
         bool demosaicRaw = true;
+        // Only what the file carries ready-made: its EXIF thumbnail or a
+        // RAW file's embedded preview; never a decode of the picture itself.
+        bool embeddedOnly = false;
+        // False: a JPEG comes back as stored and `Result::orientation` says
+        // how to turn it upright (turning after resizing is cheaper). Other
+        // sources come back upright.
+        bool upright = true;
+        // False: the picture comes back from the cheapest decode that covers
+        // `pixels` (a DCT scale, a preview), not scaled down to it, for a
+        // caller that resizes with its own filter.
+        bool fitExactly = true;
+        // When set, chooses `pixels` once the original's upright size is
+        // read from the file (a resize by percent needs it); a negative
+        // answer refuses the picture. Not asked for an EXIF thumbnail.
+        std::function<int(const QSize& upright)> pixelsFor;
     };
 
     struct Result {
@@ -36,6 +60,9 @@ public:
         Source source = Source::None;
         // The upright size of the original where the way taken reads it.
         QSize originalSize;
+        // The EXIF orientation still to apply: 1 unless `upright` was off.
+        int orientation = 1;
+        Failure failure = Failure::None;
     };
 
     // RAW and HEIF by name alone (FileUtils' lists), without touching the

@@ -4,20 +4,19 @@
 #include "BatchMetadata.h"
 
 #include "DecodeLimits.h"
+#include "HeifPictureReader.h"
 #include "ImageTransformOps.h"
 #include "ImageUtils.h"
 #include "JpegCompression.h"
 #include "LanczosScaler.h"
 #include "OpenedPath.h"
 #include "PictureDecoder.h"
-#include "ScaledJpegReader.h"
 
 #include <QBuffer>
 #include <QColorSpace>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
 
@@ -59,78 +58,58 @@ bool settleTarget(Decoded& decoded, const QSize& upright, const BatchOptions& op
     return true;
 }
 
-// Another format, or a JPEG libjpeg-turbo cannot turn into RGB (CMYK):
-// through Qt's readers, with the declared size checked before decoding.
-Decoded decodeWithQt(const QByteArray& bytes, bool jpeg) {
-    static const bool allowed = (DecodeLimits::allowLargePhotographs(), true);
-    Q_UNUSED(allowed);
+// Decoded at no more than twice the output size (a JPEG at a DCT scale, a
+// RAW file from its preview where that is large enough), so the filter
+// does the rest; a JPEG is turned after resizing, the cheaper turn.
+Decoded decodePicture(const QByteArray& bytes, PictureDecoder::Format format,
+                      const BatchOptions& options) {
+    [[maybe_unused]] static const bool allowed = (DecodeLimits::allowLargePhotographs(), true);
     Decoded decoded;
-    QByteArray data = bytes;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    // A JPEG's orientation is ours to apply (its EXIF is read anyway).
-    reader.setAutoTransform(!jpeg);
-    const QSize declared = reader.size();
-    if (!DecodeLimits::acceptableSize(declared)) {
-        decoded.reason = declared.isValid() ? tr("too large to decode (%1 x %2 pixels)")
-                                                  .arg(declared.width())
-                                                  .arg(declared.height())
-                                            : tr("not a picture that can be decoded");
-        return decoded;
+    if (format == PictureDecoder::Format::Jpeg) {
+        decoded.metadata = BatchMetadata::fromJpeg(bytes);
+    } else if (format == PictureDecoder::Format::Heif) {
+        const HeifPictureReader heif(bytes);
+        decoded.metadata = BatchMetadata::fromBlocks(heif.exifBlock(), heif.iccProfile());
     }
-    decoded.image = reader.read();
-    if (decoded.image.isNull()) {
-        decoded.reason = tr("cannot be decoded (%1)").arg(reader.errorString());
-        return decoded;
+    PictureDecoder::Request request;
+    request.upright = false;
+    request.fitExactly = false;
+    request.pixelsFor = [&decoded, &options](const QSize& upright) {
+        if (!settleTarget(decoded, upright, options))
+            return -1;
+        return decoded.target == upright
+                   ? 0
+                   : 2 * std::max(decoded.target.width(), decoded.target.height());
+    };
+    const PictureDecoder::Result picture = PictureDecoder::decode(bytes, request, format);
+    decoded.image = picture.image;
+    decoded.orientation = picture.orientation;
+    // Unresized, a picture keeps the size it decodes at (a RAW file's
+    // demosaiced size may differ from the size it declares).
+    if (options.resize == BatchOptions::Resize::None && !decoded.image.isNull())
+        decoded.target = isTransposing(decoded.orientation) ? decoded.image.size().transposed()
+                                                            : decoded.image.size();
+    switch (picture.failure) {
+    case PictureDecoder::Failure::None:
+        break;
+    case PictureDecoder::Failure::NotAPicture:
+        decoded.reason = tr("not a picture that can be decoded");
+        break;
+    case PictureDecoder::Failure::TooLarge:
+        decoded.reason = tr("too large or too complex to decode (%1 x %2 pixels)")
+                             .arg(picture.originalSize.width())
+                             .arg(picture.originalSize.height());
+        break;
+    case PictureDecoder::Failure::Refused: // the reason is settleTarget's
+        break;
+    case PictureDecoder::Failure::Damaged:
+        decoded.reason = tr("cannot be decoded");
+        break;
     }
     // The profile travels as bytes, so Qt's writers add none of their own.
-    if (!jpeg)
+    if (format != PictureDecoder::Format::Jpeg && format != PictureDecoder::Format::Heif)
         decoded.metadata.setIccProfile(decoded.image.colorSpace().iccProfile());
     decoded.image.setColorSpace(QColorSpace());
-    return decoded;
-}
-
-Decoded decodeJpeg(const QByteArray& bytes, const BatchOptions& options) {
-    Decoded decoded;
-    decoded.metadata = BatchMetadata::fromJpeg(bytes);
-    decoded.orientation = decoded.metadata.orientation();
-    const QSize stored = ScaledJpegReader::storedSize(bytes);
-    if (!stored.isValid()) {
-        decoded.reason = tr("not a JPEG picture that can be decoded");
-        return decoded;
-    }
-    if (!DecodeLimits::acceptableJpeg(bytes)) {
-        decoded.reason = tr("too large or too complex to decode (%1 x %2 pixels)")
-                             .arg(stored.width())
-                             .arg(stored.height());
-        return decoded;
-    }
-    const bool transposing = isTransposing(decoded.orientation);
-    if (!settleTarget(decoded, transposing ? stored.transposed() : stored, options))
-        return decoded;
-    // At least twice the output size, so the filter does the rest.
-    const QSize target = transposing ? decoded.target.transposed() : decoded.target;
-    const QSize atLeast = target == stored ? stored : (target * 2).boundedTo(stored);
-    decoded.image = ScaledJpegReader::read(bytes, atLeast);
-    if (decoded.image.isNull()) {
-        Decoded fallback = decodeWithQt(bytes, true);
-        fallback.metadata = std::move(decoded.metadata);
-        fallback.orientation = decoded.orientation;
-        fallback.target = decoded.target;
-        return fallback;
-    }
-    return decoded;
-}
-
-// RAW and HEIF files through the picture decoder, upright already: a RAW
-// file's embedded preview when it is as large as the raw data, else the
-// raw data demosaiced.
-Decoded decodePicture(const QByteArray& bytes, PictureDecoder::Format format) {
-    Decoded decoded;
-    decoded.image = PictureDecoder::decode(bytes, PictureDecoder::Request(), format).image;
-    if (decoded.image.isNull())
-        decoded.reason = tr("not a picture that can be decoded");
     return decoded;
 }
 
@@ -216,18 +195,10 @@ BatchImageJob::Result BatchImageJob::process(const QString& source, const BatchO
         return result;
 
     const PictureDecoder::Format format = PictureDecoder::formatOf(source, bytes.left(64));
-    Decoded decoded =
-        format == PictureDecoder::Format::Raw || format == PictureDecoder::Format::Heif
-            ? decodePicture(bytes, format)
-        : bytes.startsWith("\xFF\xD8\xFF") ? decodeJpeg(bytes, options)
-                                           : decodeWithQt(bytes, false);
+    Decoded decoded = decodePicture(bytes, format, options);
     bytes.clear();
     if (decoded.image.isNull()) {
         result.reason = decoded.reason.isEmpty() ? tr("cannot be decoded") : decoded.reason;
-        return result;
-    }
-    if (decoded.target.isEmpty() && !settleTarget(decoded, decoded.image.size(), options)) {
-        result.reason = decoded.reason;
         return result;
     }
     if (abandon.load())

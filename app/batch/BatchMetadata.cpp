@@ -175,6 +175,15 @@ BatchMetadata BatchMetadata::fromJpeg(const QByteArray& jpeg) {
     return metadata;
 }
 
+BatchMetadata BatchMetadata::fromBlocks(const QByteArray& exif, const QByteArray& iccProfile) {
+    BatchMetadata metadata;
+    if (exif.startsWith(QByteArrayView("Exif\0\0", 6)))
+        metadata.m_exif.reset(ExifDataIO::loadExifData(
+            reinterpret_cast<const unsigned char*>(exif.constData()), std::size_t(exif.size())));
+    metadata.m_iccProfile = iccProfile;
+    return metadata;
+}
+
 int BatchMetadata::orientation() const {
     return Exif::orientationOf(m_exif.get());
 }

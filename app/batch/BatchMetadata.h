@@ -19,6 +19,9 @@ public:
     // The EXIF block and the ICC profile of JPEG bytes, read from the
     // marker segments before the first scan.
     static BatchMetadata fromJpeg(const QByteArray& jpeg);
+    // An EXIF block as a JPEG's APP1 segment carries it ("Exif\0\0", then
+    // TIFF: a HEIF file's) and an ICC profile.
+    static BatchMetadata fromBlocks(const QByteArray& exif, const QByteArray& iccProfile);
 
     bool hasExif() const { return m_exif != nullptr; }
     // IFD 0's orientation, 1 to 8; 0 when there is none.

@@ -6,11 +6,9 @@
 #include "PictureDecoder.h"
 #include "PoolTask.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFutureWatcher>
-#include <QImageReader>
 #include <QThreadPool>
 
 #include <algorithm>
@@ -21,23 +19,19 @@ namespace {
 std::atomic_int sMaxSide{16384};
 std::atomic_int sScreenSide{2560};
 
-// RAW and HEIF files by name (the bytes are read through `opened`).
-PictureDecoder::Result decodeThroughPictureDecoder(const QString& opened,
-                                                   PictureDecoder::Format format, int maxSide,
-                                                   int screenSide, bool fullDetail) {
-    PictureDecoder::Request request;
-    request.pixels = maxSide;
-    // The embedded preview first; demosaiced only when it is smaller than
-    // the screen or more detail is asked for.
-    request.demosaicRaw = fullDetail;
-    PictureDecoder::Result result = PictureDecoder::decode(opened, request, format);
+// RAW and HEIF files are read by path: a RAW file's preview is a small
+// part of it.
+PictureDecoder::Result decodeFile(const QString& opened, PictureDecoder::Format format,
+                                  const PictureDecoder::Request& preview, int screenSide) {
+    const PictureDecoder::Result result = PictureDecoder::decode(opened, preview, format);
     const QSize shown = result.image.size();
-    if (format == PictureDecoder::Format::Raw && !fullDetail &&
-        std::max(shown.width(), shown.height()) < std::min(screenSide, maxSide)) {
-        request.demosaicRaw = true;
-        PictureDecoder::Result full = PictureDecoder::decode(opened, request, format);
-        if (!full.image.isNull())
-            return full;
+    if (format == PictureDecoder::Format::Raw && !preview.demosaicRaw &&
+        std::max(shown.width(), shown.height()) < std::min(screenSide, preview.pixels)) {
+        PictureDecoder::Request full = preview;
+        full.demosaicRaw = true;
+        PictureDecoder::Result demosaiced = PictureDecoder::decode(opened, full, format);
+        if (!demosaiced.image.isNull())
+            return demosaiced;
     }
     return result;
 }
@@ -126,52 +120,39 @@ ImageLoader::Decoded ImageLoader::decode(const QString& path, int maxSide, int s
     // Not a folder, or a FIFO that would never end.
     if (opened.path().isEmpty() || !QFileInfo(opened.path()).isFile())
         return result;
-    const PictureDecoder::Format format = PictureDecoder::formatByName(path);
-    if (format == PictureDecoder::Format::Raw || format == PictureDecoder::Format::Heif) {
-        result.read = QFile(opened.path()).open(QIODevice::ReadOnly);
-        if (!result.read || cancelled.load())
-            return result;
-        const PictureDecoder::Result picture =
-            decodeThroughPictureDecoder(opened.path(), format, maxSide, screenSide, fullDetail);
-        result.image = picture.image;
-        const QSize shown = picture.image.size();
-        result.moreDetail =
-            picture.source == PictureDecoder::Source::RawPreview &&
-            std::max(shown.width(), shown.height()) <
-                std::min(std::max(picture.originalSize.width(), picture.originalSize.height()),
-                         maxSide);
-        return result;
-    }
+    PictureDecoder::Request request;
+    request.pixels = maxSide;
+    // A RAW file's embedded preview first; demosaiced only when it is
+    // smaller than the screen or more detail is asked for.
+    request.demosaicRaw = fullDetail;
+    PictureDecoder::Result picture;
+    const PictureDecoder::Format named = PictureDecoder::formatByName(path);
     QFile file(opened.path());
     if (!file.open(QIODevice::ReadOnly))
         return result;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return result;
-    result.read = true;
-    if (cancelled.load())
-        return result;
-
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setAutoTransform(true);
-    const QSize declared = reader.size();
-    // A declared size beyond any camera's is a decompression bomb.
-    if (declared.isValid() &&
-        qint64(declared.width()) * declared.height() > DecodeLimits::maximumPixels)
-        return result;
-    // The scaled size is of the stored picture; the box is square, so the
-    // turn to upright keeps it inside.
-    if (declared.width() > maxSide || declared.height() > maxSide) {
-        if (reader.supportsOption(QImageIOHandler::ScaledSize))
-            reader.setScaledSize(
-                declared.scaled(maxSide, maxSide, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
+    if (named == PictureDecoder::Format::Raw || named == PictureDecoder::Format::Heif) {
+        file.close();
+        result.read = true;
+        if (cancelled.load())
+            return result;
+        picture = decodeFile(opened.path(), named, request, screenSide);
+    } else {
+        const QByteArray bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            return result;
+        result.read = true;
+        if (cancelled.load())
+            return result;
+        picture =
+            PictureDecoder::decode(bytes, request, PictureDecoder::formatOf(path, bytes.left(64)));
     }
-    QImage image = reader.read();
-    if (image.width() > maxSide || image.height() > maxSide)
-        image = image.scaled(maxSide, maxSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    result.image = std::move(image);
+    result.image = picture.image;
+    const QSize shown = picture.image.size();
+    result.moreDetail =
+        picture.source == PictureDecoder::Source::RawPreview &&
+        std::max(shown.width(), shown.height()) <
+            std::min(std::max(picture.originalSize.width(), picture.originalSize.height()),
+                     maxSide);
     return result;
 }
 

@@ -275,7 +275,10 @@ TEST_F(BatchProcessRunTest, RawAndHeicBecomeJpegOrPngButNotTheirOwnFormat) {
             {.rawSize = {96, 64}, .previewSize = {96, 64}, .orientation = 6, .rawData = false}))};
     QString reason;
     if (HeifFixture::canEncode(&reason))
-        sources.append(put(QStringLiteral("IMG_2.HEIC"), HeifFixture::heic({.size = {64, 32}})));
+        sources.append(put(QStringLiteral("IMG_2.HEIC"),
+                           HeifFixture::heic({.size = {64, 32},
+                                              .taken = QDateTime(QDate(2024, 5, 1), QTime(9, 30)),
+                                              .make = QStringLiteral("Phone")})));
     else
         std::printf("HEIC case skipped: %s\n", qPrintable(reason));
     QList<QByteArray> before;
@@ -297,6 +300,10 @@ TEST_F(BatchProcessRunTest, RawAndHeicBecomeJpegOrPngButNotTheirOwnFormat) {
         EXPECT_EQ(output.size,
                   name.startsWith(QLatin1String("IMG_1")) ? QSize(64, 96) : QSize(64, 32))
             << name.toStdString();
+        // A HEIC file's EXIF block travels into its JPEG.
+        if (name.startsWith(QLatin1String("IMG_2")) && output.format == "jpeg") {
+            EXPECT_EQ(Exif(dest(name)).getTagValue(36867), QStringLiteral("2024:05:01 09:30:00"));
+        }
     }
 
     BatchOptions same = options();

@@ -12,6 +12,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <turbojpeg.h>
+
+#include <memory>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -63,7 +67,89 @@ protected:
             GTEST_SKIP() << reason.toStdString();                                                  \
     } while (false)
 
+// A CMYK JPEG (stored as YCCK), which libjpeg-turbo cannot turn into RGB.
+QByteArray cmykJpeg(const QSize& size) {
+    const std::unique_ptr<void, int (*)(tjhandle)> encoder(tjInitCompress(), tjDestroy);
+    QByteArray pixels(qsizetype(size.width()) * size.height() * 4, '\x40');
+    unsigned char* out = nullptr;
+    unsigned long length = 0;
+    if (!encoder || tjCompress2(encoder.get(), reinterpret_cast<unsigned char*>(pixels.data()),
+                                size.width(), size.width() * 4, size.height(), TJPF_CMYK, &out,
+                                &length, TJSAMP_444, 90, 0) != 0) {
+        tjFree(out);
+        return QByteArray();
+    }
+    const QByteArray bytes(reinterpret_cast<const char*>(out), qsizetype(length));
+    tjFree(out);
+    return bytes;
+}
+
 } // namespace
+
+TEST_F(PictureDecoderTest, JpegComesUprightOrAsStoredAtTheSizeAsked) {
+    using Failure = PictureDecoder::Failure;
+    struct Case {
+        const char* name;
+        bool upright;
+        bool fitExactly;
+        int pixels; // -1: refused by pixelsFor
+        QSize size; // empty: at least `atLeast`, smaller than stored
+        QSize atLeast;
+        int orientation;
+        Failure failure;
+    };
+    // Stored 640 x 320, turned clockwise to upright.
+    const QByteArray jpeg = JpegFixture::jpeg({.size = {640, 320}, .orientation = 6});
+    for (const Case& c : {
+             Case{"upright, fitted", true, true, 100, {50, 100}, {}, 1, Failure::None},
+             Case{"stored, fitted", false, true, 100, {100, 50}, {}, 6, Failure::None},
+             Case{"stored, DCT scale", false, false, 100, {}, {100, 50}, 6, Failure::None},
+             Case{"stored, full size", false, false, 0, {640, 320}, {}, 6, Failure::None},
+             Case{"refused", false, false, -1, {}, {}, 1, Failure::Refused},
+         }) {
+        PictureDecoder::Request request;
+        request.upright = c.upright;
+        request.fitExactly = c.fitExactly;
+        QSize asked;
+        request.pixelsFor = [&](const QSize& upright) {
+            asked = upright;
+            return c.pixels;
+        };
+        const PictureDecoder::Result result = PictureDecoder::decode(jpeg, request);
+        EXPECT_EQ(asked, QSize(320, 640)) << c.name;
+        EXPECT_EQ(result.originalSize, QSize(320, 640)) << c.name;
+        EXPECT_EQ(result.failure, c.failure) << c.name;
+        EXPECT_EQ(result.orientation, c.orientation) << c.name;
+        if (c.failure != Failure::None) {
+            EXPECT_TRUE(result.image.isNull()) << c.name;
+            continue;
+        }
+        EXPECT_EQ(result.source, Source::ScaledJpeg) << c.name;
+        if (!c.size.isEmpty()) {
+            EXPECT_EQ(result.image.size(), c.size) << c.name;
+        } else {
+            EXPECT_GE(result.image.width(), c.atLeast.width()) << c.name;
+            EXPECT_GE(result.image.height(), c.atLeast.height()) << c.name;
+            EXPECT_LT(result.image.width(), 640) << c.name;
+        }
+    }
+}
+
+TEST_F(PictureDecoderTest, CmykJpegDecodesThroughQtsReader) {
+    const QByteArray jpeg = cmykJpeg({96, 48});
+    ASSERT_FALSE(jpeg.isEmpty());
+    const QString file = path(QStringLiteral("cmyk.jpg"));
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(jpeg) == jpeg.size());
+    out.close();
+    for (const PictureDecoder::Result& result :
+         {PictureDecoder::decode(jpeg, box(48)), PictureDecoder::decode(file, box(0))}) {
+        EXPECT_EQ(result.source, Source::QtReader);
+        EXPECT_EQ(result.failure, PictureDecoder::Failure::None);
+        EXPECT_EQ(std::max(result.image.width(), result.image.height()),
+                  result.originalSize == result.image.size() ? 96 : 48);
+    }
+}
 
 TEST_F(PictureDecoderTest, RawAndHeifNamesAreImagesOfTheirFormat) {
     for (const char* name : {"IMG_1.CR2", "a.cr3", "b.NEF", "c.nrw", "d.arw", "e.dng", "f.raf",
@@ -113,6 +199,8 @@ TEST_F(PictureDecoderTest, RawThumbnailComesFromThePreviewWithoutTheRawData) {
     const PictureDecoder::Result larger = PictureDecoder::decode(file, box(200));
     EXPECT_EQ(larger.source, Source::RawPreview);
     EXPECT_EQ(larger.image.size(), QSize(64, 96));
+    // The transfer's thumbnail takes the preview too.
+    EXPECT_EQ(ImageUtils::getThumbnail(file).size(), QSize(64, 96));
 }
 
 TEST_F(PictureDecoderTest, RawIsDemosaicedOnlyWhenThePreviewIsTooSmall) {
