@@ -11,6 +11,7 @@
 #include "LanczosScaler.h"
 #include "OpenedPath.h"
 #include "PictureDecoder.h"
+#include "RawPictureReader.h"
 
 #include <QBuffer>
 #include <QColorSpace>
@@ -70,6 +71,8 @@ Decoded decodePicture(const QByteArray& bytes, PictureDecoder::Format format,
     } else if (format == PictureDecoder::Format::Heif) {
         const HeifPictureReader heif(bytes);
         decoded.metadata = BatchMetadata::fromBlocks(heif.exifBlock(), heif.iccProfile());
+    } else if (format == PictureDecoder::Format::Raw) {
+        decoded.metadata = BatchMetadata::fromPictureMetadata(RawPictureReader(bytes).metadata());
     }
     PictureDecoder::Request request;
     request.upright = false;

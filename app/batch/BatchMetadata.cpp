@@ -16,6 +16,7 @@
 #include <libexif/exif-utils.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -117,6 +118,53 @@ void setThumbnail(ExifData* exif, const QByteArray& bytes) {
     exif->size = static_cast<unsigned int>(bytes.size());
 }
 
+void addEntry(ExifData* exif, ExifIfd ifd, ExifTag tag, ExifFormat format, unsigned long components,
+              const QByteArray& bytes) {
+    if (ExifEntry* old = exif_content_get_entry(exif->ifd[ifd], tag))
+        exif_content_remove_entry(exif->ifd[ifd], old);
+    ExifEntry* entry = exif_entry_new();
+    if (!entry)
+        return;
+    entry->data = static_cast<unsigned char*>(std::malloc(std::size_t(bytes.size())));
+    if (entry->data) {
+        std::memcpy(entry->data, bytes.constData(), std::size_t(bytes.size()));
+        entry->size = static_cast<unsigned int>(bytes.size());
+        entry->tag = tag;
+        entry->format = format;
+        entry->components = components;
+        exif_content_add_entry(exif->ifd[ifd], entry);
+    }
+    exif_entry_unref(entry); // the content holds it, if added
+}
+
+void addText(ExifData* exif, ExifIfd ifd, ExifTag tag, const QString& text) {
+    if (text.isEmpty())
+        return;
+    const QByteArray bytes = text.toLatin1() + '\0';
+    addEntry(exif, ifd, tag, EXIF_FORMAT_ASCII, std::size_t(bytes.size()), bytes);
+}
+
+void addShort(ExifData* exif, ExifIfd ifd, ExifTag tag, int value) {
+    QByteArray bytes(2, '\0');
+    exif_set_short(reinterpret_cast<unsigned char*>(bytes.data()), exif_data_get_byte_order(exif),
+                   ExifShort(value));
+    addEntry(exif, ifd, tag, EXIF_FORMAT_SHORT, 1, bytes);
+}
+
+// Tenths are as fine as cameras state f-numbers and focal lengths; an
+// exposure below a second is kept as 1/n.
+void addRational(ExifData* exif, ExifIfd ifd, ExifTag tag, double value, bool reciprocal) {
+    if (!(value > 0) || value > 100000)
+        return;
+    ExifRational rational{ExifLong(std::lround(value * 10)), 10};
+    if (reciprocal && value < 1)
+        rational = ExifRational{1, ExifLong(std::lround(1 / value))};
+    QByteArray bytes(8, '\0');
+    exif_set_rational(reinterpret_cast<unsigned char*>(bytes.data()),
+                      exif_data_get_byte_order(exif), rational);
+    addEntry(exif, ifd, tag, EXIF_FORMAT_RATIONAL, 1, bytes);
+}
+
 QByteArray saved(ExifData* exif) {
     unsigned char* bytes = nullptr;
     unsigned int size = 0;
@@ -181,6 +229,34 @@ BatchMetadata BatchMetadata::fromBlocks(const QByteArray& exif, const QByteArray
         metadata.m_exif.reset(ExifDataIO::loadExifData(
             reinterpret_cast<const unsigned char*>(exif.constData()), std::size_t(exif.size())));
     metadata.m_iccProfile = iccProfile;
+    return metadata;
+}
+
+BatchMetadata BatchMetadata::fromPictureMetadata(const PictureMetadata& picture) {
+    BatchMetadata metadata;
+    metadata.m_exif.reset(exif_data_new());
+    ExifData* exif = metadata.m_exif.get();
+    if (!exif)
+        return metadata;
+    exif_data_set_byte_order(exif, EXIF_BYTE_ORDER_INTEL);
+    // The entries every EXIF block must have (versions, resolution, colour
+    // space), at their defaults.
+    exif_data_fix(exif);
+    addText(exif, EXIF_IFD_0, EXIF_TAG_MAKE, picture.make);
+    addText(exif, EXIF_IFD_0, EXIF_TAG_MODEL, picture.model);
+    if (picture.taken.isValid()) {
+        const QString date = picture.taken.toString(QStringLiteral("yyyy:MM:dd HH:mm:ss"));
+        addText(exif, EXIF_IFD_0, EXIF_TAG_DATE_TIME, date);
+        addText(exif, EXIF_IFD_EXIF, EXIF_TAG_DATE_TIME_ORIGINAL, date);
+        addText(exif, EXIF_IFD_EXIF, EXIF_TAG_DATE_TIME_DIGITIZED, date);
+    }
+    addRational(exif, EXIF_IFD_EXIF, EXIF_TAG_EXPOSURE_TIME, picture.exposureSeconds, true);
+    addRational(exif, EXIF_IFD_EXIF, EXIF_TAG_FNUMBER, picture.fNumber, false);
+    addRational(exif, EXIF_IFD_EXIF, EXIF_TAG_FOCAL_LENGTH, picture.focalLength, false);
+    if (picture.iso > 0 && picture.iso <= 0xFFFF)
+        addShort(exif, EXIF_IFD_EXIF, EXIF_TAG_ISO_SPEED_RATINGS, picture.iso);
+    // What the decoder hands over is sRGB.
+    addShort(exif, EXIF_IFD_EXIF, EXIF_TAG_COLOR_SPACE, 1);
     return metadata;
 }
 

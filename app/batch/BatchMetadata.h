@@ -2,6 +2,7 @@
 #pragma once
 
 #include "LibexifHandles.h"
+#include "PictureMetadata.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -22,6 +23,9 @@ public:
     // An EXIF block as a JPEG's APP1 segment carries it ("Exif\0\0", then
     // TIFF: a HEIF file's) and an ICC profile.
     static BatchMetadata fromBlocks(const QByteArray& exif, const QByteArray& iccProfile);
+    // An EXIF block made from what a RAW file says of itself (capture
+    // date, camera, exposure), so its output keeps them.
+    static BatchMetadata fromPictureMetadata(const PictureMetadata& picture);
 
     bool hasExif() const { return m_exif != nullptr; }
     // IFD 0's orientation, 1 to 8; 0 when there is none.

@@ -269,10 +269,12 @@ TEST_F(BatchProcessRunTest, TiffInItsOwnFormatFailsAndIsReported) {
 // upright) and written as JPEG or PNG; their own format is refused, the
 // sources untouched.
 TEST_F(BatchProcessRunTest, RawAndHeicBecomeJpegOrPngButNotTheirOwnFormat) {
-    QStringList sources{put(
-        QStringLiteral("IMG_1.DNG"),
-        DngFixture::dng(
-            {.rawSize = {96, 64}, .previewSize = {96, 64}, .orientation = 6, .rawData = false}))};
+    QStringList sources{put(QStringLiteral("IMG_1.DNG"),
+                            DngFixture::dng({.rawSize = {96, 64},
+                                             .previewSize = {96, 64},
+                                             .orientation = 6,
+                                             .taken = QDateTime(QDate(2024, 5, 1), QTime(9, 30)),
+                                             .rawData = false}))};
     QString reason;
     if (HeifFixture::canEncode(&reason))
         sources.append(put(QStringLiteral("IMG_2.HEIC"),
@@ -300,8 +302,9 @@ TEST_F(BatchProcessRunTest, RawAndHeicBecomeJpegOrPngButNotTheirOwnFormat) {
         EXPECT_EQ(output.size,
                   name.startsWith(QLatin1String("IMG_1")) ? QSize(64, 96) : QSize(64, 32))
             << name.toStdString();
-        // A HEIC file's EXIF block travels into its JPEG.
-        if (name.startsWith(QLatin1String("IMG_2")) && output.format == "jpeg") {
+        // The capture date travels into a JPEG: a HEIC file's EXIF block, a
+        // RAW file's metadata.
+        if (output.format == "jpeg") {
             EXPECT_EQ(Exif(dest(name)).getTagValue(36867), QStringLiteral("2024:05:01 09:30:00"));
         }
     }
