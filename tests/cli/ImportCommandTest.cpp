@@ -29,9 +29,12 @@ struct Result {
 class ImportCommandTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        UserDefaults::standardUserDefaults().removeObjectForKey(
-            QLatin1String(SettingsKeys::transfer_destination));
-        UserDefaults::standardUserDefaults().synchronize();
+        // Runs share the user's settings: what an earlier test stored
+        // (a destination, descriptions typed) must not leak into the next.
+        UserDefaults& settings = UserDefaults::standardUserDefaults();
+        settings.removeObjectForKey(QLatin1String(SettingsKeys::transfer_destination));
+        settings.removeObjectForKey(QLatin1String(SettingsKeys::transfer_desc_history));
+        settings.synchronize();
     }
 
     void start(QProcess& process, const QStringList& arguments) {
