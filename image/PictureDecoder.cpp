@@ -178,7 +178,11 @@ Result rawPicture(RawPictureReader& raw, const Request& request) {
     const bool demosaic = request.demosaicRaw && !request.embeddedOnly;
     const QSize wanted = sizeToFit(result.originalSize, pixels);
     const QSize preview = raw.previewSize();
-    const bool previewFirst = preview.isValid() && (covers(preview, wanted) || !demosaic);
+    const bool previewFirst =
+        preview.isValid() &&
+        (covers(preview, wanted) || !demosaic ||
+         (request.rawPreviewSuffices > 0 &&
+          std::max(preview.width(), preview.height()) >= request.rawPreviewSuffices));
     if (previewFirst) {
         result.image = raw.embeddedPreview(wanted);
         result.source = Source::RawPreview;

@@ -38,6 +38,10 @@ public:
         // A RAW file whose preview is smaller than asked for is demosaiced;
         // else its preview serves as it is.
         bool demosaicRaw = true;
+        // A RAW file's preview whose longer side is at least this serves
+        // even when it is smaller than `pixels` (the screen's size, while
+        // `pixels` leaves room to zoom); 0: only a preview that covers it.
+        int rawPreviewSuffices = 0;
         // Only what the file carries ready-made: its EXIF thumbnail or a
         // RAW file's embedded preview; never a decode of the picture itself.
         bool embeddedOnly = false;

@@ -19,23 +19,6 @@ namespace {
 std::atomic_int sMaxSide{16384};
 std::atomic_int sScreenSide{2560};
 
-// RAW and HEIF files are read by path: a RAW file's preview is a small
-// part of it.
-PictureDecoder::Result decodeFile(const QString& opened, PictureDecoder::Format format,
-                                  const PictureDecoder::Request& preview, int screenSide) {
-    const PictureDecoder::Result result = PictureDecoder::decode(opened, preview, format);
-    const QSize shown = result.image.size();
-    if (format == PictureDecoder::Format::Raw && !preview.demosaicRaw &&
-        std::max(shown.width(), shown.height()) < std::min(screenSide, preview.pixels)) {
-        PictureDecoder::Request full = preview;
-        full.demosaicRaw = true;
-        PictureDecoder::Result demosaiced = PictureDecoder::decode(opened, full, format);
-        if (!demosaiced.image.isNull())
-            return demosaiced;
-    }
-    return result;
-}
-
 } // namespace
 
 struct ImageLoader::Decoded {
@@ -122,9 +105,10 @@ ImageLoader::Decoded ImageLoader::decode(const QString& path, int maxSide, int s
         return result;
     PictureDecoder::Request request;
     request.pixels = maxSide;
-    // A RAW file's embedded preview first; demosaiced only when it is
-    // smaller than the screen or more detail is asked for.
-    request.demosaicRaw = fullDetail;
+    // A RAW file's embedded preview as large as the screen serves; more
+    // detail is read when the picture is zoomed past it.
+    if (!fullDetail)
+        request.rawPreviewSuffices = std::min(screenSide, maxSide);
     PictureDecoder::Result picture;
     const PictureDecoder::Format named = PictureDecoder::formatByName(path);
     QFile file(opened.path());
@@ -135,7 +119,8 @@ ImageLoader::Decoded ImageLoader::decode(const QString& path, int maxSide, int s
         result.read = true;
         if (cancelled.load())
             return result;
-        picture = decodeFile(opened.path(), named, request, screenSide);
+        // Read by path: a RAW file's preview is a small part of it.
+        picture = PictureDecoder::decode(opened.path(), request, named);
     } else {
         const QByteArray bytes = file.readAll();
         if (file.error() != QFileDevice::NoError)

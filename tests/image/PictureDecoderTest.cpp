@@ -209,6 +209,7 @@ TEST_F(PictureDecoderTest, RawIsDemosaicedOnlyWhenThePreviewIsTooSmall) {
         bool demosaic;
         Source expected;
         QSize size;
+        int previewSuffices = 0;
     };
     const QString file = writeDng(QStringLiteral("small-preview.dng"),
                                   {.rawSize = {256, 192}, .previewSize = {48, 32}});
@@ -216,9 +217,12 @@ TEST_F(PictureDecoderTest, RawIsDemosaicedOnlyWhenThePreviewIsTooSmall) {
                           Case{48, true, Source::RawPreview, {48, 32}},
                           Case{100, true, Source::RawDemosaic, {100, 75}},
                           Case{0, true, Source::RawDemosaic, {256, 192}},
-                          Case{100, false, Source::RawPreview, {48, 32}}}) {
+                          Case{100, false, Source::RawPreview, {48, 32}},
+                          Case{100, true, Source::RawPreview, {48, 32}, 48},
+                          Case{100, true, Source::RawDemosaic, {100, 75}, 49}}) {
         PictureDecoder::Request request = box(c.pixels);
         request.demosaicRaw = c.demosaic;
+        request.rawPreviewSuffices = c.previewSuffices;
         const PictureDecoder::Result result = PictureDecoder::decode(file, request);
         EXPECT_EQ(result.source, c.expected) << c.pixels;
         EXPECT_EQ(result.image.size(), c.size) << c.pixels;
