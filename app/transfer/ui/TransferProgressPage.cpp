@@ -6,7 +6,13 @@
 #include "ThumbnailLabel.h"
 
 #include "Localization.h"
+#include "PoolTask.h"
 #include "transfer/TransferSummary.h"
+
+#include <QFutureWatcher>
+#include <QThreadPool>
+
+#include <utility>
 
 namespace {
 
@@ -37,9 +43,7 @@ void TransferProgressPage::fileStarted(const CameraFilePtr& source, bool skipped
         m_progress->fileStarted();
     if (source) {
         m_ui.status->setText(source->title());
-        const QImage thumbnail = source->thumbnail();
-        if (!thumbnail.isNull())
-            showThumbnail(thumbnail);
+        loadThumbnail(source);
     }
     if (skippedSoFar)
         m_ui.message->show();
@@ -87,6 +91,31 @@ void TransferProgressPage::finished(const TransferSummary& summary) {
         m_ui.failureMessage->setToolTip(summary.failedNames.join(QLatin1Char('\n')));
         m_ui.failureMessage->show();
     }
+}
+
+// Read on the pool: a file's thumbnail comes from its EXIF block or a RAW
+// file's preview, disk work that must not hold up the window.
+void TransferProgressPage::loadThumbnail(const CameraFilePtr& source) {
+    m_nextThumbnail = source;
+    if (!m_thumbnailLoading)
+        loadNextThumbnail();
+}
+
+void TransferProgressPage::loadNextThumbnail() {
+    const CameraFilePtr source = std::exchange(m_nextThumbnail, nullptr);
+    m_thumbnailLoading = source != nullptr;
+    if (!source)
+        return;
+    auto* reading = new QFutureWatcher<QImage>(this);
+    connect(reading, &QFutureWatcherBase::finished, this, [this, reading] {
+        reading->deleteLater();
+        const QImage thumbnail = reading->result();
+        if (!thumbnail.isNull())
+            showThumbnail(thumbnail);
+        loadNextThumbnail();
+    });
+    reading->setFuture(
+        PoolTask::run(QThreadPool::globalInstance(), [source] { return source->thumbnail(); }));
 }
 
 void TransferProgressPage::showThumbnail(const QImage& thumbnail) {

@@ -44,8 +44,14 @@ public:
 
 private:
     void showProgress(bool now);
+    void loadThumbnail(const CameraFilePtr& source);
+    void loadNextThumbnail();
 
     Ui::TransferAssistant& m_ui;
     std::optional<TransferProgress> m_progress;
     int m_alreadyImported = 0;
+    // One thumbnail is read at a time; of the files started meanwhile only
+    // the newest waits.
+    bool m_thumbnailLoading = false;
+    CameraFilePtr m_nextThumbnail;
 };
