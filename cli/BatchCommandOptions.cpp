@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "BatchCommandOptions.h"
 
+#include "ArgumentCursor.h"
+
 #include <cmath>
 
 QString BatchCommandOptions::usage() {
@@ -29,26 +31,16 @@ QString BatchCommandOptions::usage() {
 std::optional<BatchCommandOptions> BatchCommandOptions::parse(const QStringList& arguments,
                                                               QString& error) {
     BatchCommandOptions options;
-    bool optionsEnded = false;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments.at(i);
-        auto value = [&](QString& into) {
-            if (i + 1 >= arguments.size()) {
-                error = QStringLiteral("option %1 needs a value").arg(argument);
-                return false;
-            }
-            into = arguments.at(++i);
-            return true;
-        };
+    ArgumentCursor cursor(arguments);
+    while (cursor.next()) {
+        const QString& argument = cursor.current();
         QString text;
-        if (optionsEnded || !argument.startsWith(QLatin1String("--"))) {
+        if (!cursor.isOption()) {
             options.files.append(argument);
-        } else if (argument == QLatin1String("--")) {
-            optionsEnded = true;
         } else if (argument == QLatin1String("--help")) {
             options.help = true;
         } else if (argument == QLatin1String("--resize-pixels")) {
-            if (!value(text))
+            if (!cursor.value(text, error))
                 return std::nullopt;
             bool ok = false;
             const int pixels = text.toInt(&ok);
@@ -59,7 +51,7 @@ std::optional<BatchCommandOptions> BatchCommandOptions::parse(const QStringList&
             }
             options.resizePixels = pixels;
         } else if (argument == QLatin1String("--resize-percent")) {
-            if (!value(text))
+            if (!cursor.value(text, error))
                 return std::nullopt;
             bool ok = false;
             const double percent = text.toDouble(&ok);
@@ -69,7 +61,7 @@ std::optional<BatchCommandOptions> BatchCommandOptions::parse(const QStringList&
             }
             options.resizePercent = percent;
         } else if (argument == QLatin1String("--format")) {
-            if (!value(text))
+            if (!cursor.value(text, error))
                 return std::nullopt;
             if (text == QLatin1String("same"))
                 options.format = BatchOptions::Format::Same;
@@ -86,13 +78,13 @@ std::optional<BatchCommandOptions> BatchCommandOptions::parse(const QStringList&
         } else if (argument == QLatin1String("--strip-exif")) {
             options.copyExif = false;
         } else if (argument == QLatin1String("--suffix")) {
-            if (!value(text))
+            if (!cursor.value(text, error))
                 return std::nullopt;
             options.suffix = text;
         } else if (argument == QLatin1String("--trash-originals")) {
             options.trashOriginals = true;
         } else if (argument == QLatin1String("--dest")) {
-            if (!value(text))
+            if (!cursor.value(text, error))
                 return std::nullopt;
             if (text.isEmpty()) {
                 error = QStringLiteral("--dest must not be empty");

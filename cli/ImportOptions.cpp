@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ImportOptions.h"
 
+#include "ArgumentCursor.h"
+
 QString ImportOptions::usage() {
     return QStringLiteral(
         "Usage: pixhaul-import [--dest PATTERN] [--move|--copy] [--overwrite ask|replace|skip]\n"
@@ -42,32 +44,21 @@ QString ImportOptions::usage() {
 
 std::optional<ImportOptions> ImportOptions::parse(const QStringList& arguments, QString& error) {
     ImportOptions options;
-    bool optionsEnded = false;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments.at(i);
-        auto value = [&](QString& into) {
-            if (i + 1 >= arguments.size()) {
-                error = QStringLiteral("option %1 needs a value").arg(argument);
-                return false;
-            }
-            into = arguments.at(++i);
-            return true;
-        };
-        if (optionsEnded || !argument.startsWith(QLatin1String("--")) ||
-            argument == QLatin1String("-")) {
+    ArgumentCursor cursor(arguments);
+    while (cursor.next()) {
+        const QString& argument = cursor.current();
+        if (!cursor.isOption()) {
             if (!options.source.isEmpty()) {
                 error =
                     QStringLiteral("more than one SOURCE: %1 and %2").arg(options.source, argument);
                 return std::nullopt;
             }
             options.source = argument;
-        } else if (argument == QLatin1String("--")) {
-            optionsEnded = true;
         } else if (argument == QLatin1String("--help")) {
             options.help = true;
         } else if (argument == QLatin1String("--dest")) {
             QString text;
-            if (!value(text))
+            if (!cursor.value(text, error))
                 return std::nullopt;
             if (text.trimmed().isEmpty()) {
                 error = QStringLiteral("--dest must not be empty");
@@ -80,7 +71,7 @@ std::optional<ImportOptions> ImportOptions::parse(const QStringList& arguments, 
             options.mode = TransferModeCopy;
         } else if (argument == QLatin1String("--overwrite")) {
             QString text;
-            if (!value(text))
+            if (!cursor.value(text, error))
                 return std::nullopt;
             if (text == QLatin1String("ask"))
                 options.overwriteMode = OverwriteModeAsk;
@@ -98,7 +89,7 @@ std::optional<ImportOptions> ImportOptions::parse(const QStringList& arguments, 
             options.rotate = false;
         } else if (argument == QLatin1String("--description")) {
             QString text;
-            if (!value(text))
+            if (!cursor.value(text, error))
                 return std::nullopt;
             options.description = text;
         } else if (argument == QLatin1String("--new-only")) {
@@ -109,7 +100,7 @@ std::optional<ImportOptions> ImportOptions::parse(const QStringList& arguments, 
             options.dryRun = true;
         } else if (argument == QLatin1String("--camera")) {
             QString text;
-            if (!value(text))
+            if (!cursor.value(text, error))
                 return std::nullopt;
             options.camera = text;
         } else if (argument == QLatin1String("--list-cameras")) {

@@ -7,9 +7,7 @@
 #include "batch/ui/BatchProcessWindow.h"
 #include "settings/SettingsDefaults.h"
 
-#include <QDeadlineTimer>
 #include <QPushButton>
-#include <QTest>
 
 void BatchUiFixture::SetUp() {
     SettingsDefaults::registerDefaults(m_settings.store);
@@ -45,14 +43,4 @@ void BatchUiFixture::continueTo(BatchProcessWindow& window, int stage) {
         window.continueButton()->click();
         ASSERT_GT(window.currentStage(), before);
     }
-}
-
-bool BatchUiFixture::waitFor(const std::function<bool()>& condition, int deadlineMs) {
-    QDeadlineTimer deadline(deadlineMs);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(5);
-    }
-    return true;
 }

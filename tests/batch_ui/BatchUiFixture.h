@@ -2,13 +2,12 @@
 #pragma once
 
 #include "PrivateSettings.h"
+#include "WaitFor.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
-
-#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -33,9 +32,6 @@ protected:
 
     // Presses Continue until the window shows page `stage`.
     static void continueTo(BatchProcessWindow& window, int stage);
-
-    // Processes events until `condition` holds; false if it never does.
-    static bool waitFor(const std::function<bool()>& condition, int deadlineMs = 60000);
 
     PrivateSettings m_settings;
     QTemporaryDir m_sources;

@@ -7,11 +7,9 @@
 #include "settings/SettingsDefaults.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTest>
 #include <QTimer>
 
 void TransferUiFixture::SetUp() {
@@ -37,16 +35,6 @@ QString TransferUiFixture::writeCard(const QList<QDateTime>& dates) {
         EXPECT_TRUE(JpegFixture::write(name, options)) << name.toStdString();
     }
     return card;
-}
-
-bool TransferUiFixture::waitFor(const std::function<bool()>& condition, int deadlineMs) {
-    QDeadlineTimer deadline(deadlineMs);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(5);
-    }
-    return true;
 }
 
 QStringList TransferUiFixture::answeringAlerts(const std::function<void()>& action) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "WaitFor.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -24,9 +26,6 @@ protected:
     // A card folder "card" holding DCIM/100TEST/IMG_000<n>.JPG, one JPEG
     // per date (taken then, by its EXIF date); returns the card's path.
     QString writeCard(const QList<QDateTime>& dates);
-
-    // Processes events until `condition` holds; false if it never does.
-    static bool waitFor(const std::function<bool()>& condition, int deadlineMs = 60000);
 
     // Runs `action` while answering every modal message box with its
     // default button; returns their texts in order.

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The transfer windows at the default and at a large font: every control
-// gets at least the room it asks for. With PIXHAUL_SCREENSHOT_DIR set, each
-// window is also saved there as a picture for a person to look at.
+// gets at least the room it asks for. Each window is also offered for
+// viewing (LayoutCheck::saveForViewing).
+#include "FontScaledTest.h"
+#include "LayoutCheck.h"
 #include "TestCamera.h"
 #include "TransferUiFixture.h"
 
@@ -16,7 +18,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -28,38 +29,6 @@
 
 namespace {
 
-// Names of visible controls narrower or lower than they need to be.
-QStringList clippedControls(const QWidget* window) {
-    QStringList clipped;
-    const QList<QWidget*> controls = window->findChildren<QWidget*>();
-    for (const QWidget* control : controls) {
-        // Qt's own parts of a control ("qt_spinbox_lineedit") are its business.
-        if (!control->isVisible() || control->objectName().isEmpty() ||
-            control->objectName().startsWith(QLatin1String("qt_")))
-            continue;
-        if (!qobject_cast<const QLabel*>(control) &&
-            !qobject_cast<const QAbstractButton*>(control) &&
-            !qobject_cast<const QComboBox*>(control) && !qobject_cast<const QLineEdit*>(control) &&
-            !qobject_cast<const QDateEdit*>(control))
-            continue;
-        // A combo box shows its longest item only at its size hint.
-        const QSize needed = qobject_cast<const QComboBox*>(control) ? control->sizeHint()
-                                                                     : control->minimumSizeHint();
-        if (control->width() < needed.width() || control->height() < needed.height())
-            clipped.append(control->objectName());
-    }
-    return clipped;
-}
-
-void saveForViewing(QWidget* window, const QString& name) {
-    const QString folder = qEnvironmentVariable("PIXHAUL_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    window->grab().save(
-        QStringLiteral("%1/%2-%3pt.png").arg(folder, name).arg(QApplication::font().pointSizeF()));
-}
-
 void settle(QWidget* window) {
     QApplication::processEvents();
     QTest::qWait(50);
@@ -69,22 +38,7 @@ void settle(QWidget* window) {
 
 } // namespace
 
-class TransferWindowsLayout : public TransferUiFixture,
-                              public ::testing::WithParamInterface<double> {
-protected:
-    void SetUp() override {
-        TransferUiFixture::SetUp();
-        m_original = QApplication::font();
-        QFont font = m_original;
-        font.setPointSizeF(m_original.pointSizeF() * GetParam());
-        QApplication::setFont(font);
-    }
-    void TearDown() override {
-        QApplication::setFont(m_original);
-        TransferUiFixture::TearDown();
-    }
-    QFont m_original;
-};
+class TransferWindowsLayout : public FontScaledTest<TransferUiFixture> {};
 
 TEST_P(TransferWindowsLayout, AssistantPagesLeaveNothingClipped) {
     QList<std::shared_ptr<TestCameraFile>> files;
@@ -104,16 +58,16 @@ TEST_P(TransferWindowsLayout, AssistantPagesLeaveNothingClipped) {
     assistant.showWindow();
     assistant.findChild<QLineEdit*>("destination")->setText(path("out/%P"));
     settle(&assistant);
-    EXPECT_EQ(clippedControls(&assistant), QStringList()) << "setup page";
+    EXPECT_EQ(LayoutCheck::clippedControls(&assistant), QStringList()) << "setup page";
     EXPECT_EQ(assistant.focusWidget(), assistant.findChild<QWidget*>("nextButton"));
-    saveForViewing(&assistant, QStringLiteral("assistant-page0"));
+    LayoutCheck::saveForViewing(&assistant, QStringLiteral("assistant-page0"));
 
     assistant.showMaskHelp();
     ASSERT_TRUE(assistant.setupPage()->isMaskHelpVisible());
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (auto* help = qobject_cast<AttachedWindow*>(window)) {
-            EXPECT_EQ(clippedControls(help), QStringList()) << "pattern help";
-            saveForViewing(help, QStringLiteral("pattern-help"));
+            EXPECT_EQ(LayoutCheck::clippedControls(help), QStringList()) << "pattern help";
+            LayoutCheck::saveForViewing(help, QStringLiteral("pattern-help"));
         }
     }
     assistant.showMaskHelp();
@@ -124,11 +78,11 @@ TEST_P(TransferWindowsLayout, AssistantPagesLeaveNothingClipped) {
         [&] { return assistant.state() == TransferAssistantController::State::prompting; }));
     assistant.findChild<QComboBox*>("description")->setEditText("Holiday");
     settle(&assistant);
-    EXPECT_EQ(clippedControls(&assistant), QStringList()) << "prompt page";
+    EXPECT_EQ(LayoutCheck::clippedControls(&assistant), QStringList()) << "prompt page";
     auto* description = assistant.findChild<QComboBox*>("description");
     EXPECT_TRUE(assistant.focusWidget() == description ||
                 assistant.focusWidget() == description->lineEdit());
-    saveForViewing(&assistant, QStringLiteral("assistant-page1"));
+    LayoutCheck::saveForViewing(&assistant, QStringLiteral("assistant-page1"));
 
     assistant.next();
     auto* next = assistant.findChild<QPushButton*>("nextButton");
@@ -137,19 +91,19 @@ TEST_P(TransferWindowsLayout, AssistantPagesLeaveNothingClipped) {
                next->isEnabled();
     }));
     settle(&assistant);
-    EXPECT_EQ(clippedControls(&assistant), QStringList()) << "destinations page";
+    EXPECT_EQ(LayoutCheck::clippedControls(&assistant), QStringList()) << "destinations page";
     EXPECT_EQ(assistant.focusWidget(), next);
-    saveForViewing(&assistant, QStringLiteral("assistant-destinations"));
+    LayoutCheck::saveForViewing(&assistant, QStringLiteral("assistant-destinations"));
 
     assistant.next();
     ASSERT_TRUE(
         waitFor([&] { return assistant.state() == TransferAssistantController::State::finished; }));
     settle(&assistant);
-    EXPECT_EQ(clippedControls(&assistant), QStringList()) << "transfer page";
+    EXPECT_EQ(LayoutCheck::clippedControls(&assistant), QStringList()) << "transfer page";
     EXPECT_TRUE(assistant.findChild<QLabel*>("message")->isVisible());
     EXPECT_TRUE(assistant.findChild<QLabel*>("failureMessage")->isVisible());
     EXPECT_EQ(assistant.focusWidget(), assistant.findChild<QWidget*>("cancelButton"));
-    saveForViewing(&assistant, QStringLiteral("assistant-page2"));
+    LayoutCheck::saveForViewing(&assistant, QStringLiteral("assistant-page2"));
     assistant.cancel();
     assistant.cancel();
 }
@@ -162,9 +116,9 @@ TEST_P(TransferWindowsLayout, PromptsLeaveNothingClipped) {
         QStringLiteral("A rather long file name from the camera card 0001.JPG"), QImage(), &window);
     overwrite.open();
     settle(&overwrite);
-    EXPECT_EQ(clippedControls(&overwrite), QStringList());
+    EXPECT_EQ(LayoutCheck::clippedControls(&overwrite), QStringList());
     EXPECT_EQ(overwrite.focusWidget(), overwrite.findChild<QWidget*>("skipButton"));
-    saveForViewing(&overwrite, QStringLiteral("overwrite-prompt"));
+    LayoutCheck::saveForViewing(&overwrite, QStringLiteral("overwrite-prompt"));
     overwrite.cancelTransfer();
 
     PromptValueController* prompt = PromptValueController::promptValue(
@@ -173,9 +127,9 @@ TEST_P(TransferWindowsLayout, PromptsLeaveNothingClipped) {
     prompt->findChild<QLineEdit*>("value")->setText(" ");
     prompt->submitPrompt();
     settle(prompt);
-    EXPECT_EQ(clippedControls(prompt), QStringList());
+    EXPECT_EQ(LayoutCheck::clippedControls(prompt), QStringList());
     EXPECT_EQ(prompt->focusWidget(), prompt->findChild<QWidget*>("value"));
-    saveForViewing(prompt, QStringLiteral("prompt-value"));
+    LayoutCheck::saveForViewing(prompt, QStringLiteral("prompt-value"));
     prompt->dismissPrompt();
 }
 

@@ -4,7 +4,7 @@
 #include "viewer/ui/GLTextureCache.h"
 #include "viewer/ui/GLTextureShader.h"
 
-#include "PrivateSettings.h"
+#include "ViewFixture.h"
 #include "ViewTestSupport.h"
 #include "settings/SettingsKeys.h"
 
@@ -24,17 +24,8 @@ const QColor background(0, 0, 255);
 const QColor red(255, 0, 0);
 const QString picturePath = QStringLiteral("/pictures/IMG_0001.JPG");
 
-class GLImageViewTest : public ::testing::Test {
+class GLImageViewTest : public ViewFixture<GLImageView> {
 protected:
-    void SetUp() override {
-        m_settings.store.setObject(QStringLiteral("#0000ff"),
-                                   QLatin1String(SettingsKeys::viewer_background));
-        m_view.setDelegate(&m_delegate);
-        m_view.resize(320, 200);
-        m_view.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_view));
-    }
-
     std::shared_ptr<GLDrawingImage> picture(int width, int height, const QColor& color = red,
                                             const QString& path = picturePath) {
         return std::make_shared<GLDrawingImage>(solidImage(width, height, color), path, &m_view);
@@ -42,10 +33,6 @@ protected:
     // Draws the view; the drawing also places the pictures (scroll flags,
     // offset limits).
     QImage frame() { return m_view.grabFramebuffer(); }
-
-    PrivateSettings m_settings;
-    RecordingDelegate m_delegate;
-    GLImageView m_view{m_settings.store};
 };
 
 TEST_F(GLImageViewTest, DrawsThePictureFittedOnTheBackground) {
@@ -254,12 +241,12 @@ TEST_F(GLImageViewTest, CursorHidesASecondAfterTheLastMove) {
     m_view.setup();
     EXPECT_EQ(m_view.cursor().shape(), Qt::BlankCursor);
     sendMouse(m_view, QEvent::MouseMove, {10, 10}, 1);
-    EXPECT_TRUE(m_view.isCursorVisible());
+    EXPECT_TRUE(m_view.pointer().isCursorVisible());
     EXPECT_NE(m_view.cursor().shape(), Qt::BlankCursor);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !m_view.isCursorVisible(); }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !m_view.pointer().isCursorVisible(); }, 3000));
     EXPECT_EQ(m_view.cursor().shape(), Qt::BlankCursor);
     m_view.cleanup();
-    EXPECT_TRUE(m_view.isCursorVisible());
+    EXPECT_TRUE(m_view.pointer().isCursorVisible());
     EXPECT_FALSE(m_view.currentImage());
 }
 

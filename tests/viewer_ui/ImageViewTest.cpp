@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "viewer/ui/ImageView.h"
 
-#include "PrivateSettings.h"
+#include "ViewFixture.h"
 #include "ViewTestSupport.h"
-#include "settings/SettingsKeys.h"
 
 #include <QTest>
 
@@ -14,22 +13,9 @@ namespace {
 const QColor background(0, 0, 255);
 const QColor red(255, 0, 0);
 
-class ImageViewTest : public ::testing::Test {
+class ImageViewTest : public ViewFixture<ImageView> {
 protected:
-    void SetUp() override {
-        m_settings.store.setObject(QStringLiteral("#0000ff"),
-                                   QLatin1String(SettingsKeys::viewer_background));
-        m_view.setDelegate(&m_delegate);
-        m_view.resize(320, 200);
-        m_view.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_view));
-    }
-
     QImage frame() { return m_view.grab().toImage(); }
-
-    PrivateSettings m_settings;
-    RecordingDelegate m_delegate;
-    ImageView m_view{m_settings.store};
 };
 
 TEST_F(ImageViewTest, DrawsThePictureUprightOnTheBackground) {

@@ -41,7 +41,7 @@ std::vector<SwipeTracker::Touch> swipeTouches(const QTouchEvent& event) {
 GLImageView::GLImageView(const UserDefaults& settings, QWidget* parent)
     : QOpenGLWidget(parent)
     , m_settings(settings)
-    , m_cursor(this)
+    , m_pointer(this, *this)
     , m_switcher({
           .fit = [](GLDrawingImage& image) { image.zoomFit(false); },
           .transitionWillStart = [this] { buildTransitionTextures(); },
@@ -49,7 +49,6 @@ GLImageView::GLImageView(const UserDefaults& settings, QWidget* parent)
           .imageUpdateCompleted = [this] { notifyImageUpdateCompleted(); },
           .redisplay = [this] { update(); },
       }) {
-    setMouseTracking(true);
     setAttribute(Qt::WA_AcceptTouchEvents);
 }
 
@@ -96,8 +95,7 @@ void GLImageView::setZoom(double zoom, bool animated) {
 }
 
 void GLImageView::setup() {
-    m_cursor.markShown();
-    m_cursor.hideCursor();
+    m_pointer.setup();
 }
 
 void GLImageView::cleanup() {
@@ -110,12 +108,8 @@ void GLImageView::cleanup() {
         m_infoTexture.reset();
         doneCurrent();
     }
-    m_cursor.cancelHide();
-    m_cursor.setClosedHand(false);
-    m_cursor.showCursor();
-    m_doubleClick.cancel();
+    m_pointer.cleanup();
     m_swipe.cancel();
-    m_buttonDown = false;
 }
 
 void GLImageView::setDisplayDurationRemaining(double fraction) {
@@ -242,54 +236,19 @@ void GLImageView::resizeEvent(QResizeEvent* event) {
         image->zoomFit(false);
 }
 
-// --- Pointer and keys
+// --- Drags, wheel and keys
 
-void GLImageView::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        event->ignore();
-        return;
-    }
-    if (isInTransition())
-        return;
-    m_buttonDown = true;
-    m_doubleClick.mouseDown(event->timestamp());
-    m_drag.press(event->position());
-    m_cursor.setClosedHand(true);
-    m_cursor.cancelHide();
-    m_cursor.showCursor();
-}
-
-void GLImageView::mouseDoubleClickEvent(QMouseEvent* event) {
-    // Double clicks are counted here, not by Qt: the second press is a press.
-    mousePressEvent(event);
-}
-
-void GLImageView::mouseMoveEvent(QMouseEvent* event) {
-    if (m_buttonDown && (event->buttons() & Qt::LeftButton)) {
-        drag(event);
-        return;
-    }
-    if (isInTransition())
-        return;
-    m_cursor.showCursor();
-    m_cursor.scheduleHide();
-}
-
-void GLImageView::drag(QMouseEvent* event) {
-    if (isInTransition())
-        return;
-    const QPointF position = event->position();
-    // Jitter within the platform's drag distance still makes a click.
-    if (m_drag.leftClickDistance(position))
-        m_doubleClick.cancel();
+void GLImageView::drag(const QMouseEvent& event) {
+    DragTracker& tracker = m_pointer.drag();
+    const QPointF position = event.position();
     const auto& image = currentImage();
     if (!image) {
-        m_drag.moveTo(position);
+        tracker.moveTo(position);
         return;
     }
-    QPointF delta = m_drag.delta(position);
-    if (event->modifiers() & Qt::ShiftModifier)
-        delta = m_drag.keepDominantAxis(delta, position);
+    QPointF delta = tracker.delta(position);
+    if (event.modifiers() & Qt::ShiftModifier)
+        delta = tracker.keepDominantAxis(delta, position);
     // Added to the image-pixel offset as it is, not divided by the zoom; the
     // limits apply at the next drawing.
     const double dx = image->scrollableX() ? delta.x() : 0.0;
@@ -298,25 +257,7 @@ void GLImageView::drag(QMouseEvent* event) {
         image->setTranslate(image->translate() + QPointF(dx, dy));
         update();
     }
-    m_drag.moveTo(position);
-}
-
-void GLImageView::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        event->ignore();
-        return;
-    }
-    // The closed hand goes whatever happened since the press.
-    m_cursor.setClosedHand(false);
-    const bool wasDown = std::exchange(m_buttonDown, false);
-    if (isInTransition() || !wasDown)
-        return;
-    if (m_doubleClick.mouseUp(event->timestamp())) {
-        if (m_delegate)
-            m_delegate->imageViewDoubleClicked();
-        return;
-    }
-    m_cursor.scheduleHide();
+    tracker.moveTo(position);
 }
 
 void GLImageView::wheelEvent(QWheelEvent* event) {

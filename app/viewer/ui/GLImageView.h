@@ -1,11 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "CursorHider.h"
-#include "DoubleClickTracker.h"
-#include "DragTracker.h"
 #include "ImageSwitcher.h"
 #include "SwipeTracker.h"
+#include "ViewerPointer.h"
 
 #include "viewer/DrawingView.h"
 #include "viewer/GLDrawingImage.h"
@@ -35,7 +33,10 @@ class UserDefaults;
 // The pictures are shared with the controller's loaders; each keeps its
 // texture for as long as it lives, so a picture shown again is not uploaded
 // again. Main thread only; timers run on the main event loop.
-class GLImageView : public QOpenGLWidget, protected QOpenGLFunctions, public DrawingView {
+class GLImageView : public QOpenGLWidget,
+                    protected QOpenGLFunctions,
+                    public DrawingView,
+                    private ViewerPointerView {
     Q_OBJECT
 public:
     // `settings` (the background colour) must outlive the view.
@@ -43,7 +44,7 @@ public:
     ~GLImageView() override;
 
     void setDelegate(ImageViewDelegate* delegate) { m_delegate = delegate; }
-    ImageViewDelegate* delegate() const { return m_delegate; }
+    ImageViewDelegate* delegate() const override { return m_delegate; }
 
     // Overlay level 0 (none) to 3.
     int infoLevel() const { return m_infoLevel; }
@@ -56,7 +57,7 @@ public:
     // old one's zoom and position.
     void setImage(std::shared_ptr<GLDrawingImage> image, TransitionKind kind, bool zoomReset);
     std::shared_ptr<GLDrawingImage> currentImage() const { return m_switcher.currentImage(); }
-    bool isInTransition() const { return m_switcher.isInTransition(); }
+    bool isInTransition() const override { return m_switcher.isInTransition(); }
 
     // The current picture's zoom commands; ignored during a transition.
     void zoomIn();
@@ -70,12 +71,8 @@ public:
     // shown.
     void cleanup();
 
-    void showCursor() { m_cursor.showCursor(); }
-    void hideCursor() { m_cursor.hideCursor(); }
-    void scheduleHideCursorTimer() { m_cursor.scheduleHide(); }
-    void cancelHideCursorTimer() { m_cursor.cancelHide(); }
-    bool isCursorVisible() const { return m_cursor.isCursorVisible(); }
-    void cancelDoubleClick() { m_doubleClick.cancel(); }
+    ViewerPointer& pointer() { return m_pointer; }
+    const ViewerPointer& pointer() const { return m_pointer; }
 
     // The slideshow's time left for the current slide, 0 to 1; 0 hides the
     // countdown badge.
@@ -103,10 +100,6 @@ protected:
     void paintGL() override;
     void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -120,7 +113,8 @@ private:
     // A rectangle in points from the view's lower-left corner, in normalised
     // device coordinates.
     QRectF deviceRect(const QRectF& points) const;
-    void drag(QMouseEvent* event);
+    // ViewerPointerView
+    void drag(const QMouseEvent& event) override;
     void magnify(double magnification);
     void touchpadEvent(QTouchEvent* event);
     void step(SwipeTracker::Step step);
@@ -139,10 +133,7 @@ private:
     int m_maxTextureSize = 0;
     QMetaObject::Connection m_contextConnection;
 
-    CursorHider m_cursor;
-    DoubleClickTracker m_doubleClick;
-    DragTracker m_drag;
+    ViewerPointer m_pointer;
     SwipeTracker m_swipe;
-    bool m_buttonDown = false;
     ImageSwitcher<GLDrawingImage> m_switcher;
 };

@@ -41,7 +41,7 @@ double clampedStep(double step, double offset, double extent, double zoomedSize)
 ImageView::ImageView(const UserDefaults& settings, QWidget* parent)
     : QWidget(parent)
     , m_settings(settings)
-    , m_cursor(this)
+    , m_pointer(this, *this)
     , m_switcher({
           .fit = [](DrawingImage& image) { image.zoomFit(); },
           .transitionWillStart = nullptr,
@@ -56,7 +56,6 @@ ImageView::ImageView(const UserDefaults& settings, QWidget* parent)
     // Every painted area is filled first, which also lets a drag move the
     // pixels on screen instead of painting the whole view.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setMouseTracking(true);
 }
 
 ImageView::~ImageView() = default;
@@ -106,17 +105,12 @@ void ImageView::setZoom(double zoom) {
 }
 
 void ImageView::setup() {
-    m_cursor.markShown();
-    m_cursor.hideCursor();
+    m_pointer.setup();
 }
 
 void ImageView::cleanup() {
     m_switcher.clear();
-    m_cursor.cancelHide();
-    m_cursor.setClosedHand(false);
-    m_cursor.showCursor();
-    m_doubleClick.cancel();
-    m_buttonDown = false;
+    m_pointer.cleanup();
 }
 
 void ImageView::setDisplayDurationRemaining(double fraction) {
@@ -193,66 +187,31 @@ void ImageView::resizeEvent(QResizeEvent* event) {
         image->zoomFit();
 }
 
-// --- Pointer, keys and gestures
+// --- Drags, keys and gestures
 
-void ImageView::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        event->ignore();
-        return;
-    }
-    if (isInTransition())
-        return;
-    m_buttonDown = true;
-    m_doubleClick.mouseDown(event->timestamp());
-    m_drag.press(event->position());
-    m_cursor.setClosedHand(true);
-    m_cursor.cancelHide();
-    m_cursor.showCursor();
-}
-
-void ImageView::mouseDoubleClickEvent(QMouseEvent* event) {
-    // Double clicks are counted here, not by Qt: the second press is a press.
-    mousePressEvent(event);
-}
-
-void ImageView::mouseMoveEvent(QMouseEvent* event) {
-    if (m_buttonDown && (event->buttons() & Qt::LeftButton)) {
-        drag(event);
-        return;
-    }
-    if (isInTransition())
-        return;
-    m_cursor.showCursor();
-    m_cursor.scheduleHide();
-}
-
-void ImageView::drag(QMouseEvent* event) {
-    if (isInTransition())
-        return;
-    const QPointF position = event->position();
-    // Jitter within the platform's drag distance still makes a click.
-    if (m_drag.leftClickDistance(position))
-        m_doubleClick.cancel();
+void ImageView::drag(const QMouseEvent& event) {
+    DragTracker& tracker = m_pointer.drag();
+    const QPointF position = event.position();
     const bool overlayRemoved = std::exchange(m_displayInfo, false);
     if (overlayRemoved)
         update(m_infoDisplayRect);
 
     const auto& image = currentImage();
     if (!image) {
-        m_drag.moveTo(position);
+        tracker.moveTo(position);
         return;
     }
-    const QPointF delta = m_drag.delta(position);
+    const QPointF delta = tracker.delta(position);
     QPointF step(image->scrollableX()
                      ? clampedStep(delta.x(), image->translate().x(), width(), image->zoomedWidth())
                      : 0.0,
                  image->scrollableY() ? clampedStep(delta.y(), image->translate().y(), height(),
                                                     image->zoomedHeight())
                                       : 0.0);
-    if (event->modifiers() & Qt::ShiftModifier)
-        step = m_drag.keepDominantAxis(step, position);
+    if (event.modifiers() & Qt::ShiftModifier)
+        step = tracker.keepDominantAxis(step, position);
     if (step.isNull()) {
-        m_drag.moveTo(position);
+        tracker.moveTo(position);
         return;
     }
     image->setTranslate(image->translate() + step);
@@ -268,28 +227,15 @@ void ImageView::drag(QMouseEvent* event) {
         if (CountdownBadge::isShown(m_displayDurationRemaining))
             update(durationRect() | durationRect().translated(dx, dy));
     }
-    m_drag.moveTo(position);
+    tracker.moveTo(position);
 }
 
-void ImageView::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        event->ignore();
-        return;
-    }
-    m_cursor.setClosedHand(false);
-    const bool wasDown = std::exchange(m_buttonDown, false);
-    if (isInTransition() || !wasDown)
-        return;
+void ImageView::pointerReleased() {
+    // The overlay stepped aside for a drag; the drag is over.
     if (!m_displayInfo) {
         m_displayInfo = true;
         update(m_infoDisplayRect);
     }
-    if (m_doubleClick.mouseUp(event->timestamp())) {
-        if (m_delegate)
-            m_delegate->imageViewDoubleClicked();
-        return;
-    }
-    m_cursor.scheduleHide();
 }
 
 void ImageView::keyPressEvent(QKeyEvent* event) {

@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "CursorHider.h"
-#include "DoubleClickTracker.h"
-#include "DragTracker.h"
 #include "ImageSwitcher.h"
+#include "ViewerPointer.h"
 
 #include "viewer/DrawingImage.h"
 #include "viewer/DrawingView.h"
@@ -28,7 +26,7 @@ class UserDefaults;
 // The pictures' geometry grows upwards from the lower-left corner; it is
 // flipped to Qt's downward y only where this view paints and handles
 // pointer positions. Main thread only; timers run on the main event loop.
-class ImageView : public QWidget, public DrawingView {
+class ImageView : public QWidget, public DrawingView, private ViewerPointerView {
     Q_OBJECT
 public:
     // `settings` (the background colour) must outlive the view.
@@ -36,7 +34,7 @@ public:
     ~ImageView() override;
 
     void setDelegate(ImageViewDelegate* delegate) { m_delegate = delegate; }
-    ImageViewDelegate* delegate() const { return m_delegate; }
+    ImageViewDelegate* delegate() const override { return m_delegate; }
 
     int infoLevel() const { return m_infoLevel; }
     void setInfoLevel(int level);
@@ -50,7 +48,7 @@ public:
     // old one's zoom and position.
     void setImage(std::shared_ptr<DrawingImage> image, TransitionKind kind, bool zoomReset);
     std::shared_ptr<DrawingImage> currentImage() const { return m_switcher.currentImage(); }
-    bool isInTransition() const { return m_switcher.isInTransition(); }
+    bool isInTransition() const override { return m_switcher.isInTransition(); }
 
     // The current picture's zoom commands (immediate); ignored during a
     // transition.
@@ -62,12 +60,8 @@ public:
     void setup();
     void cleanup();
 
-    void showCursor() { m_cursor.showCursor(); }
-    void hideCursor() { m_cursor.hideCursor(); }
-    void scheduleHideCursorTimer() { m_cursor.scheduleHide(); }
-    void cancelHideCursorTimer() { m_cursor.cancelHide(); }
-    bool isCursorVisible() const { return m_cursor.isCursorVisible(); }
-    void cancelDoubleClick() { m_doubleClick.cancel(); }
+    ViewerPointer& pointer() { return m_pointer; }
+    const ViewerPointer& pointer() const { return m_pointer; }
 
     void setDisplayDurationRemaining(double fraction);
     double displayDurationRemaining() const { return m_displayDurationRemaining; }
@@ -82,10 +76,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
@@ -95,7 +85,9 @@ private:
     void drawImage(QPainter& painter, const DrawingImage& image, const QRect& area, bool incoming,
                    const QColor& background) const;
     void drawInfo(QPainter& painter, DrawingImage& image);
-    void drag(QMouseEvent* event);
+    // ViewerPointerView
+    void drag(const QMouseEvent& event) override;
+    void pointerReleased() override;
     // The countdown badge's square in widget coordinates.
     QRect durationRect() const;
     // A rectangle between the pictures' upward geometry and the widget's.
@@ -110,9 +102,6 @@ private:
     // steps still covers the moved overlay.
     QRect m_infoDisplayRect;
 
-    CursorHider m_cursor;
-    DoubleClickTracker m_doubleClick;
-    DragTracker m_drag;
-    bool m_buttonDown = false;
+    ViewerPointer m_pointer;
     ImageSwitcher<DrawingImage> m_switcher;
 };

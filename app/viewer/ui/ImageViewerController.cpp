@@ -114,7 +114,7 @@ void ImageViewerController::buildContextMenu() {
     m_contextMenu->addSeparator();
     add("Close Viewer", &QWidget::close);
     connect(m_contextMenu, &QMenu::aboutToHide, this,
-            [this] { m_imageView->scheduleHideCursorTimer(); });
+            [this] { m_imageView->pointer().scheduleHideCursorTimer(); });
 }
 
 void ImageViewerController::setStartingImage(const QImage& image, const QRect& screenRect) {
@@ -369,12 +369,12 @@ void ImageViewerController::deleteImage() {
     const QString path = currentPath();
     if (path.isEmpty())
         return;
-    m_imageView->showCursor();
+    m_imageView->pointer().showCursor();
     ESSBeginAlertSheet(
         localizedString("CONFIRM_DELETE_IMAGE"), localizedString("OK"), QString(),
         localizedString("Cancel"), this,
         [this, path](void*, int returnCode) {
-            m_imageView->hideCursor();
+            m_imageView->pointer().hideCursor();
             if (returnCode != AlertDefaultReturn)
                 return;
             FileUtils::moveItemToTrash(path);
@@ -385,7 +385,8 @@ void ImageViewerController::deleteImage() {
             }
             displayWhenReady(kForwards);
         },
-        [this](void*) { m_imageView->hideCursor(); }, nullptr, localizedString("MOVED_TO_TRASH"));
+        [this](void*) { m_imageView->pointer().hideCursor(); }, nullptr,
+        localizedString("MOVED_TO_TRASH"));
 }
 
 void ImageViewerController::enterFullscreen() {
@@ -502,6 +503,6 @@ void ImageViewerController::keyPressEvent(QKeyEvent* event) {
 void ImageViewerController::contextMenuEvent(QContextMenuEvent* event) {
     m_slideshowAction->setText(
         localizedString(m_slideshowRunning ? "Stop Slideshow" : "Start Slideshow"));
-    m_imageView->showCursor();
+    m_imageView->pointer().showCursor();
     m_contextMenu->popup(event->globalPos());
 }
