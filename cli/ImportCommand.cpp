@@ -137,14 +137,12 @@ int ImportCommand::execute() {
 }
 
 int ImportCommand::sortOutImported() {
-    const ImportHistory history;
+    QList<CameraFilePtr> files;
+    for (const TransferTarget& group : m_transferer.targets())
+        files += group.items();
     QSet<const CameraFile*> known;
-    for (const TransferTarget& group : m_transferer.targets()) {
-        for (const CameraFilePtr& file : group.items()) {
-            if (history.wasImported(*file))
-                known.insert(file.get());
-        }
-    }
+    for (const CameraFilePtr& file : ImportHistory().importedAmong(files))
+        known.insert(file.get());
     if (m_options.newOnly)
         m_transferer.removeFiles(
             [&known](const CameraFilePtr& file) { return known.contains(file.get()); });

@@ -13,6 +13,10 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    // The local time zone read once: without TZ, the C library checks
+    // /etc/localtime at every local-time conversion, a few per file.
+    if (!qEnvironmentVariableIsSet("TZ"))
+        qputenv("TZ", ":/etc/localtime");
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("pixhaul-import"));
     InterruptGuard interruptGuard;

@@ -66,10 +66,12 @@ constexpr size_t chunkSize = 1 << 20;
 
 // Copies up to `length` bytes from the current offsets; fewer only at the
 // end of the file; -1 on error. Inside the kernel while `kernelCopy` holds
-// (no pass through user space); through `buffer` once the kernel cannot copy
-// between these files or reports the end (some file systems answer 0 for
-// data they hold, so a plain read has the last word).
-ssize_t copyChunk(int in, int out, char* buffer, size_t length, bool* kernelCopy) {
+// (no pass through user space); through `buffer` (allocated on first use)
+// once the kernel cannot copy between these files or reports the end (some
+// file systems answer 0 for data they hold, so a plain read has the last
+// word).
+ssize_t copyChunk(int in, int out, std::unique_ptr<char[]>& buffer, size_t length,
+                  bool* kernelCopy) {
     if (*kernelCopy) {
         // A signal handled without SA_RESTART (the importer's Ctrl-C) may
         // interrupt the copy, which then simply goes on.
@@ -84,10 +86,12 @@ ssize_t copyChunk(int in, int out, char* buffer, size_t length, bool* kernelCopy
             return -1;
         *kernelCopy = false;
     }
-    const ssize_t got = readSome(in, buffer, length);
+    if (!buffer)
+        buffer.reset(new char[chunkSize]);
+    const ssize_t got = readSome(in, buffer.get(), length);
     if (got <= 0)
         return got;
-    return writeAll(out, buffer, size_t(got)) ? got : -1;
+    return writeAll(out, buffer.get(), size_t(got)) ? got : -1;
 }
 
 int openRegularForReading(const QString& source, struct stat* info) {
@@ -123,20 +127,24 @@ bool sizeStayed(int fd, qint64 bytesRead) {
 
 bool FileCopy::copyContents(const QString& source, const QString& destination,
                             const Progress& progress, Durability durability) {
+    Descriptor out(createForWriting(destination));
+    return out.fd >= 0 && copyContents(source, out.fd, progress, durability) && out.close();
+}
+
+bool FileCopy::copyContents(const QString& source, int destination, const Progress& progress,
+                            Durability durability) {
     struct stat sourceStat {};
     Descriptor in(openRegularForReading(source, &sourceStat));
-    if (in.fd < 0)
+    if (in.fd < 0 || destination < 0)
         return false;
-    Descriptor out(createForWriting(destination));
-    if (out.fd < 0)
-        return false;
-    ::posix_fadvise(in.fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    if (sourceStat.st_size > qint64(chunkSize))
+        ::posix_fadvise(in.fd, 0, 0, POSIX_FADV_SEQUENTIAL);
 
-    const std::unique_ptr<char[]> buffer(new char[chunkSize]);
+    std::unique_ptr<char[]> buffer;
     qint64 done = 0;
     bool kernelCopy = true;
     for (;;) {
-        const ssize_t got = copyChunk(in.fd, out.fd, buffer.get(), chunkSize, &kernelCopy);
+        const ssize_t got = copyChunk(in.fd, destination, buffer, chunkSize, &kernelCopy);
         if (got < 0)
             return false;
         if (got == 0)
@@ -146,13 +154,17 @@ bool FileCopy::copyContents(const QString& source, const QString& destination,
         // unflushed files are left to their group's flush, which writes
         // them together.
         if (durability == Durability::Flushed || size_t(got) == chunkSize)
-            ::sync_file_range(out.fd, done, got, SYNC_FILE_RANGE_WRITE);
+            ::sync_file_range(destination, done, got, SYNC_FILE_RANGE_WRITE);
         done += got;
         if (progress && !progress(done))
             return false;
+        // All the source had is here: a plain read, not another kernel
+        // copy, tells whether it ends (or grew meanwhile).
+        if (done >= sourceStat.st_size)
+            kernelCopy = false;
     }
     return sizeStayed(in.fd, done) &&
-           (durability == Durability::Unflushed || ::fsync(out.fd) == 0) && out.close();
+           (durability == Durability::Unflushed || ::fsync(destination) == 0);
 }
 
 bool FileCopy::readContents(const QString& source, QByteArray* contents, qint64 maxSize) {
@@ -173,11 +185,15 @@ bool FileCopy::readContents(const QString& source, QByteArray* contents, qint64 
 bool FileCopy::writeContents(const QString& destination, const QByteArray& contents,
                              Durability durability) {
     Descriptor out(createForWriting(destination));
-    if (out.fd < 0 || !writeAll(out.fd, contents.constData(), size_t(contents.size())))
+    return out.fd >= 0 && writeContents(out.fd, contents, durability) && out.close();
+}
+
+bool FileCopy::writeContents(int destination, const QByteArray& contents, Durability durability) {
+    if (destination < 0 || !writeAll(destination, contents.constData(), size_t(contents.size())))
         return false;
     // A large file is started now, so a later flush of many files finds it
     // under way; small ones are written together by that flush.
     if (durability == Durability::Unflushed && size_t(contents.size()) >= chunkSize)
-        ::sync_file_range(out.fd, 0, 0, SYNC_FILE_RANGE_WRITE);
-    return (durability == Durability::Unflushed || ::fsync(out.fd) == 0) && out.close();
+        ::sync_file_range(destination, 0, 0, SYNC_FILE_RANGE_WRITE);
+    return durability == Durability::Unflushed || ::fsync(destination) == 0;
 }

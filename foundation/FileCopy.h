@@ -28,6 +28,11 @@ public:
                              const Progress& progress = {},
                              Durability durability = Durability::Flushed);
 
+    // The same into `destination`, a new, empty file open for writing that
+    // the caller keeps and closes (a staged file holding its lock on it).
+    static bool copyContents(const QString& source, int destination, const Progress& progress = {},
+                             Durability durability = Durability::Flushed);
+
     // Reads the whole regular file `source` into `contents`. False on a read
     // error, a file larger than `maxSize`, or a file whose size changed while
     // it was read.
@@ -38,5 +43,9 @@ public:
     // less the umask) and fsyncs it (unless Unflushed). False on any error;
     // the destination is then left for the caller to remove.
     static bool writeContents(const QString& destination, const QByteArray& contents,
+                              Durability durability = Durability::Flushed);
+    // The same into `destination`, a new, empty file open for writing that
+    // the caller keeps and closes.
+    static bool writeContents(int destination, const QByteArray& contents,
                               Durability durability = Durability::Flushed);
 };

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -21,27 +22,35 @@ QString processName() {
     return name;
 }
 
-// Creates `path` exclusively; false when it exists or cannot be made.
-bool createExclusively(const QString& path) {
-    const int fd =
-        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return false;
-    ::close(fd);
-    return true;
-}
-
-QString createIn(const QString& folder, const QString& prefix, const QString& extension) {
+// Creates a new file in `folder` under a fresh name and opens it; the
+// descriptor, or -1 when the folder takes none.
+int openIn(const QString& folder, const QString& prefix, const QString& extension,
+           QString* created) {
     // A fresh UUID per attempt; a clash is practically impossible, but the
     // exclusive create makes even that safe.
     for (int attempt = 0; attempt < 8; ++attempt) {
         QString name = folder + QLatin1Char('/') + prefix + FileManagerUtils::randomFilename();
         if (!extension.isEmpty())
             name += QLatin1Char('.') + extension;
-        if (createExclusively(name))
-            return name;
+        const int fd = ::open(QFile::encodeName(name).constData(),
+                              O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            *created = name;
+            return fd;
+        }
+        if (errno != EEXIST)
+            return -1;
     }
-    return {};
+    return -1;
+}
+
+QString createIn(const QString& folder, const QString& prefix, const QString& extension) {
+    QString name;
+    const int fd = openIn(folder, prefix, extension, &name);
+    if (fd < 0)
+        return {};
+    ::close(fd);
+    return name;
 }
 
 } // namespace
@@ -73,6 +82,12 @@ QString FileManagerUtils::temporaryFilename(const QString& path) {
             return name;
     }
     return createIn(QDir::tempPath(), QString(), extension);
+}
+
+int FileManagerUtils::openTemporaryBeside(const QString& path, QString* name) {
+    const QFileInfo info(path);
+    // Hidden, so a folder listing or a browser never shows it.
+    return openIn(info.absolutePath(), QStringLiteral("."), info.suffix(), name);
 }
 
 bool FileManagerUtils::isHiddenTemporaryFilename(const QString& name) {

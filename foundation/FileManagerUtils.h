@@ -24,6 +24,11 @@ QString temporaryFilename();
 // not usable. Empty when no file could be created.
 QString temporaryFilename(const QString& path);
 
+// The same hidden file beside `path`, never elsewhere, kept open: its
+// descriptor (read-write, close-on-exec; the caller closes it) and its
+// name in `name`. -1 when the folder takes no new file.
+int openTemporaryBeside(const QString& path, QString* name);
+
 // True for a file name (without folder) of the form temporaryFilename(path)
 // gives under this process's name: ".<process name>-<UUID>[.<extension>]".
 bool isHiddenTemporaryFilename(const QString& name);

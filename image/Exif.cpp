@@ -244,9 +244,30 @@ int Exif::orientationOf(ExifData* exif) {
 }
 
 QDateTime Exif::parseExifDate(const QString& text) {
-    if (text.isEmpty())
+    // Read by hand: Qt's format parser looks the time zone up several times
+    // per call, and a scan parses one date per file.
+    static constexpr char shape[] = "dddd:dd:dd dd:dd:dd";
+    if (text.size() != qsizetype(sizeof shape - 1))
         return QDateTime();
-    QDateTime date = QDateTime::fromString(text, QStringLiteral("yyyy:MM:dd HH:mm:ss"));
+    int fields[6] = {};
+    int field = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (shape[i] != 'd') {
+            if (c != char16_t(shape[i]))
+                return QDateTime();
+            ++field;
+        } else if (c >= u'0' && c <= u'9') {
+            fields[field] = fields[field] * 10 + (c - u'0');
+        } else {
+            return QDateTime();
+        }
+    }
+    const QDate day(fields[0], fields[1], fields[2]);
+    const QTime time(fields[3], fields[4], fields[5]);
+    if (!day.isValid() || !time.isValid())
+        return QDateTime();
+    const QDateTime date(day, time);
     return date.isValid() ? date : QDateTime();
 }
 

@@ -43,9 +43,13 @@ QString CameraDriveFile::title() const {
 }
 
 qint64 CameraDriveFile::fileSize() const {
+    const qint64 known = m_fileSize.load();
+    if (known >= 0)
+        return known;
     struct stat st {};
     if (::stat(QFile::encodeName(m_filePath).constData(), &st) != 0)
         return 0;
+    m_fileSize.store(static_cast<qint64>(st.st_size));
     return static_cast<qint64>(st.st_size);
 }
 
@@ -115,7 +119,7 @@ std::unique_ptr<StagedTransfer> CameraDriveFile::stageCopy(const QString& destin
         qCWarning(lcCamera) << "cannot create a temporary file beside" << destination;
         return nullptr;
     }
-    const QString temporary = staged->temporaryPath();
+    const int temporary = staged->descriptor();
     auto transfer = std::make_unique<StagedTransfer>(std::move(staged), m_filePath, !keepSource);
     // Checked before it is published, so a bad copy never stands under its
     // name; dropping the transfer removes it.

@@ -5,6 +5,7 @@
 
 #include <QMutex>
 
+#include <atomic>
 #include <optional>
 
 // A file of a drive camera (card, volume or folder). Files of the movie
@@ -17,6 +18,8 @@ public:
     bool isMoveable() const { return m_moveable; }
 
     QString title() const override;
+    // Read once, as the date: a scan, its plan and the transfer ask it
+    // many times.
     qint64 fileSize() const override;
     // The EXIF date of digitisation, else the file's creation date, else now;
     // read once (the scan, then the transfer, ask it).
@@ -55,4 +58,5 @@ private:
     bool m_moveable;
     mutable QMutex m_dateLock;
     mutable std::optional<QDateTime> m_creationDate;
+    mutable std::atomic<qint64> m_fileSize{-1};
 };

@@ -42,26 +42,21 @@ bool exists(const char* path) {
 
 StagedFile::StagedFile(const QString& destinationPath)
     : m_destination(destinationPath) {
-    const QString candidate = FileManagerUtils::temporaryFilename(m_destination);
-    if (candidate.isEmpty())
-        return;
-    // The temporary file must share the destination's folder, or the final
-    // rename would not be atomic (or not possible at all).
-    if (QFileInfo(candidate).absolutePath() != QFileInfo(m_destination).absolutePath()) {
-        QFile::remove(candidate);
+    // In the destination's own folder, or the final rename would not be
+    // atomic (or not possible at all).
+    m_descriptor = FileManagerUtils::openTemporaryBeside(m_destination, &m_temporary);
+    if (m_descriptor < 0) {
+        m_temporary.clear();
         return;
     }
-    m_temporary = candidate;
-    m_lockDescriptor = ::open(QFile::encodeName(m_temporary).constData(), O_RDONLY | O_CLOEXEC);
-    if (m_lockDescriptor >= 0)
-        ::flock(m_lockDescriptor, LOCK_EX | LOCK_NB);
+    ::flock(m_descriptor, LOCK_EX | LOCK_NB);
 }
 
 StagedFile::~StagedFile() {
     if (!m_temporary.isEmpty())
         ::unlink(QFile::encodeName(m_temporary).constData());
-    if (m_lockDescriptor >= 0)
-        ::close(m_lockDescriptor);
+    if (m_descriptor >= 0)
+        ::close(m_descriptor);
 }
 
 bool StagedFile::publish(bool replaceExisting) {

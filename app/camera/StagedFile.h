@@ -21,6 +21,9 @@ public:
     // (missing or read-only folder).
     bool isValid() const { return !m_temporary.isEmpty(); }
     QString temporaryPath() const { return m_temporary; }
+    // The temporary file, open for writing its contents (from its start);
+    // -1 once published. Closed with this object.
+    int descriptor() const { return m_temporary.isEmpty() ? -1 : m_descriptor; }
     QString destinationPath() const { return m_destination; }
 
     // Renames the temporary file to the destination: over an existing file
@@ -45,5 +48,5 @@ public:
 private:
     QString m_destination;
     QString m_temporary;
-    int m_lockDescriptor = -1;
+    int m_descriptor = -1;
 };

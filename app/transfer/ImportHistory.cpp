@@ -113,12 +113,14 @@ bool ImportHistory::createSchema() {
     return true;
 }
 
-bool ImportHistory::wasImported(const CameraFile& file) const {
-    if (!m_open)
-        return false;
+QSqlQuery ImportHistory::prepareLookup() const {
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     query.prepare(QStringLiteral(
         "SELECT captured, fingerprint FROM imported WHERE name = :name AND size = :size"));
+    return query;
+}
+
+bool ImportHistory::matches(QSqlQuery& query, const CameraFile& file) {
     query.bindValue(QStringLiteral(":name"), file.title());
     query.bindValue(QStringLiteral(":size"), file.fileSize());
     if (!query.exec())
@@ -136,6 +138,33 @@ bool ImportHistory::wasImported(const CameraFile& file) const {
         return false;
     const std::optional<quint64> fingerprint = ContentFingerprint::ofFile(file.localPath());
     return fingerprint && fingerprints.contains(stored(*fingerprint));
+}
+
+bool ImportHistory::wasImported(const CameraFile& file) const {
+    if (!m_open)
+        return false;
+    QSqlQuery lookup = prepareLookup();
+    return matches(lookup, file);
+}
+
+QList<CameraFilePtr> ImportHistory::importedAmong(const QList<CameraFilePtr>& files) const {
+    QList<CameraFilePtr> imported;
+    if (!m_open || files.isEmpty())
+        return imported;
+    // One transaction: every look-up reads the same snapshot under one lock
+    // instead of taking and dropping it per file.
+    QSqlDatabase database = QSqlDatabase::database(m_connection, false);
+    const bool reading = database.transaction();
+    {
+        QSqlQuery lookup = prepareLookup();
+        for (const CameraFilePtr& file : files) {
+            if (file && matches(lookup, *file))
+                imported.append(file);
+        }
+    }
+    if (reading)
+        database.commit();
+    return imported;
 }
 
 bool ImportHistory::commit(const QList<ImportRecord>& records) {

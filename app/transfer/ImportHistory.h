@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ImportRecord.h"
+#include "camera/CameraFile.h"
 
 #include <QDateTime>
 #include <QList>
@@ -9,7 +10,7 @@
 
 #include <optional>
 
-class CameraFile;
+class QSqlQuery;
 
 // The per-user memory of imported files: an SQLite database (Qt's QSQLITE
 // driver) under $XDG_DATA_HOME/pixhaul/. A file counts as already
@@ -44,6 +45,9 @@ public:
     // files whose name, size and date have a record; files without a local
     // path (device cameras) have none and always count as new.
     bool wasImported(const CameraFile& file) const;
+    // The files among `files` imported before, in their order: the same
+    // test for each, all in one read of the history.
+    QList<CameraFilePtr> importedAmong(const QList<CameraFilePtr>& files) const;
 
     // Adds `records` in one transaction; records already known are kept as
     // they are. False when the history could not take them.
@@ -57,6 +61,9 @@ public:
 
 private:
     bool open();
+    // wasImported() through `lookup`, the prepared query of one name and size.
+    static bool matches(QSqlQuery& lookup, const CameraFile& file);
+    QSqlQuery prepareLookup() const;
     bool createSchema();
 
     QString m_path;

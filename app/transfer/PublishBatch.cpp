@@ -101,7 +101,7 @@ void PublishBatch::makeDurable() {
         check(1);
 }
 
-void PublishBatch::flushFolders() {
+void PublishBatch::finish() {
     // One syncfs per file system commits every rename of the batch at once,
     // where an fsync per folder would commit the journal once per folder.
     QHash<QString, bool> byFolder;
@@ -114,10 +114,38 @@ void PublishBatch::flushFolders() {
             !StagedFile::syncFolderOf(path))
             qCWarning(lcTransfer) << "cannot flush the folder of" << path;
     }
+    for (Entry& entry : m_entries) {
+        if (entry.published)
+            entry.staged->removeSource();
+    }
+    m_published = true;
+}
+
+void PublishBatch::publish(Entry& entry, bool skipsExisting) {
+    if (entry.skipped || !entry.durable)
+        return;
+    entry.published = entry.staged->publish(entry.replaceExisting);
+    if (entry.published)
+        entry.action->published();
+    struct stat st {};
+    entry.takenMeanwhile =
+        !entry.published && skipsExisting &&
+        ::lstat(QFile::encodeName(entry.action->destination()).constData(), &st) == 0;
+}
+
+void PublishBatch::publishAll(const std::atomic<bool>& canceled, bool skipsExisting) {
+    makeDurable();
+    for (Entry& entry : m_entries) {
+        entry.canceled = canceled.load();
+        if (!entry.canceled)
+            publish(entry, skipsExisting);
+    }
+    finish();
 }
 
 void PublishBatch::clear() {
     m_entries.clear();
     m_destinations.clear();
     m_bytes = 0;
+    m_published = false;
 }

@@ -6,6 +6,8 @@
 #include <QSet>
 #include <QString>
 
+#include <atomic>
+
 #include <memory>
 #include <vector>
 
@@ -14,11 +16,15 @@ class StagedTransfer;
 // Consecutive files of a run, written under their temporary names and made
 // durable together: one syncfs per destination file system instead of an
 // fsync per file (which costs a journal commit each), then each copy that
-// is checked is read back, two at a time. The run publishes the entries in
-// order, then flushFolders() makes their names durable (one more syncfs),
-// and only then are moved sources removed. Skipped and failed files wait here too, so the reports
-// keep the run's order. Dropped entries remove their temporary files and
-// keep their sources. Used on the run's thread.
+// is checked is read back, two at a time. The entries are then renamed
+// into place in order, their names made durable (one more syncfs), and
+// only then are moved sources removed. Skipped and failed files wait here
+// too, so the run's reports keep their order. Dropped entries remove their
+// temporary files and keep their sources.
+//
+// Filled on the run's thread; publishAll() may run on another while the
+// run fills the next batch (it then only reads holds()), and the run reads
+// the entries once it is over.
 class PublishBatch {
 public:
     // 256 files keep a killed run's leftovers, the open descriptors and the
@@ -34,8 +40,11 @@ public:
         bool skipped = false;
         bool replaceExisting = false;
         qint64 bytes = 0;
-        bool durable = false; // set by makeDurable()
+        // Set by publish():
+        bool durable = false;
         bool published = false;
+        bool canceled = false;       // a cancel came first: left unpublished
+        bool takenMeanwhile = false; // its name appeared after the run's check
     };
 
     PublishBatch(int maxFiles = defaultMaxFiles, qint64 maxBytes = defaultMaxBytes);
@@ -53,15 +62,25 @@ public:
     // Flushes every staged copy to the disk, then checks those that are
     // checked; marks the entries that may be published.
     void makeDurable();
+    // Renames a durable entry into place (and tells its action): over an
+    // existing name only with its replaceExisting; with `skipsExisting`, a name that appeared after
+    // the run's check marks the entry takenMeanwhile.
+    static void publish(Entry& entry, bool skipsExisting);
     // Flushes the folders of the published entries (their file systems),
-    // so their names survive a crash; after this, moved sources may go.
-    void flushFolders();
+    // so their names survive a crash, then removes the sources of the
+    // moved ones.
+    void finish();
+    // All of it at once, each entry published unless `canceled` is set by
+    // then; for a thread of its own.
+    void publishAll(const std::atomic<bool>& canceled, bool skipsExisting);
+    bool isPublished() const { return m_published; }
     void clear();
 
 private:
     int m_maxFiles;
     qint64 m_maxBytes;
     qint64 m_bytes = 0;
+    bool m_published = false;
     std::vector<Entry> m_entries;
     QSet<QString> m_destinations; // case-folded
 };

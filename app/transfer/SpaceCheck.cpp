@@ -65,33 +65,45 @@ bool occupied(const QString& path) {
 
 } // namespace
 
-void SpaceCheck::addFile(const QString& folder, qint64 bytes) {
+qsizetype SpaceCheck::volumeOf(const QString& folder) {
+    const auto known = m_volumeOfFolder.constFind(folder);
+    if (known != m_volumeOfFolder.cend())
+        return *known;
     struct stat info {};
     const QString existing = existingAncestor(folder, &info);
-    if (existing.isEmpty())
-        return;
-    qsizetype index = 0;
-    while (index < m_devices.size() && m_devices[index].id != quint64(info.st_dev))
-        ++index;
-    if (index == m_devices.size()) {
-        struct statvfs space {};
-        Volume volume;
-        volume.mountPoint = mountPointOf(existing, info.st_dev);
-        Device device;
-        device.id = quint64(info.st_dev);
-        if (::statvfs(QFile::encodeName(existing).constData(), &space) == 0) {
-            volume.bytesFree = qint64(space.f_bavail) * qint64(space.f_frsize);
-            device.blockSize = qMax<qint64>(1, qint64(space.f_frsize));
+    qsizetype index = -1;
+    if (!existing.isEmpty()) {
+        index = 0;
+        while (index < m_devices.size() && m_devices[index].id != quint64(info.st_dev))
+            ++index;
+        if (index == m_devices.size()) {
+            struct statvfs space {};
+            Volume volume;
+            volume.mountPoint = mountPointOf(existing, info.st_dev);
+            Device device;
+            device.id = quint64(info.st_dev);
+            if (::statvfs(QFile::encodeName(existing).constData(), &space) == 0) {
+                volume.bytesFree = qint64(space.f_bavail) * qint64(space.f_frsize);
+                device.blockSize = qMax<qint64>(1, qint64(space.f_frsize));
+            }
+            m_volumes.append(volume);
+            m_devices.append(device);
         }
-        m_volumes.append(volume);
-        m_devices.append(device);
+        const QString cleaned = QFileInfo(folder).absoluteFilePath();
+        QStringList& folders = m_volumes[index].folders;
+        if (!folders.contains(cleaned))
+            folders.append(cleaned);
     }
-    Volume& volume = m_volumes[index];
+    m_volumeOfFolder.insert(folder, index);
+    return index;
+}
+
+void SpaceCheck::addFile(const QString& folder, qint64 bytes) {
+    const qsizetype index = volumeOf(folder);
+    if (index < 0)
+        return;
     const qint64 block = m_devices[index].blockSize;
-    volume.bytesToWrite += (bytes + block - 1) / block * block;
-    const QString cleaned = QFileInfo(folder).absoluteFilePath();
-    if (!volume.folders.contains(cleaned))
-        volume.folders.append(cleaned);
+    m_volumes[index].bytesToWrite += (bytes + block - 1) / block * block;
 }
 
 SpaceCheck SpaceCheck::forActions(const QList<TransferActionPtr>& actions, bool skipExisting) {

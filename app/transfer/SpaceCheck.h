@@ -3,6 +3,7 @@
 
 #include "TransferAction.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -42,6 +43,11 @@ private:
         quint64 id = 0;
         qint64 blockSize = 1;
     };
+    // The volume a folder of a file added before is on (-1: none), so each
+    // folder is looked up once.
+    qsizetype volumeOf(const QString& folder);
+
     QList<Volume> m_volumes;
     QList<Device> m_devices; // beside m_volumes
+    QHash<QString, qsizetype> m_volumeOfFolder;
 };

@@ -9,7 +9,23 @@
 #include "settings/SettingsKeys.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
+#include <sys/stat.h>
+
+namespace {
+
+// A failure here shows up as a failed transfer. One mkdir in the usual
+// case, a folder made for the files before; the whole path otherwise.
+void makeFolderOf(const QString& path) {
+    const QString folder = QFileInfo(path).absolutePath();
+    if (::mkdir(QFile::encodeName(folder).constData(), 0777) != 0 && errno != EEXIST)
+        QDir().mkpath(folder);
+}
+
+} // namespace
 
 TransferAction::TransferAction(TransferMode mode, const CameraFilePtr& source,
                                const QString& destination, UserDefaults& store)
@@ -21,8 +37,7 @@ TransferAction::TransferAction(TransferMode mode, const CameraFilePtr& source,
 bool TransferAction::process(bool replaceExisting) {
     if (!m_sourceFile)
         return false;
-    // A failure here shows up as a failed transfer below.
-    QDir().mkpath(QFileInfo(m_destinationPath).absolutePath());
+    makeFolderOf(m_destinationPath);
 
     // Read before the transfer: a moved file is gone afterwards.
     const QDateTime created = m_sourceFile->creationDate();
@@ -56,14 +71,12 @@ bool TransferAction::canStage() const {
 
 std::unique_ptr<StagedTransfer> TransferAction::stage() {
     m_importRecord.reset();
-    m_stagedRecord.reset();
     if (!m_sourceFile)
         return nullptr;
-    QDir().mkpath(QFileInfo(m_destinationPath).absolutePath());
+    makeFolderOf(m_destinationPath);
     const QDateTime created = m_sourceFile->creationDate();
     const QDateTime modified = m_sourceFile->modificationDate();
-    if (m_recordsImport)
-        m_stagedRecord = ImportHistory::recordFor(*m_sourceFile, created, m_destinationPath);
+    m_stagedCapture = created;
     m_sourceFile->setVerifiesCopies(shouldVerify());
     std::unique_ptr<StagedTransfer> staged =
         m_sourceFile->stageTransferTo(m_destinationPath, m_transferMode, shouldRotate());
@@ -81,7 +94,9 @@ std::unique_ptr<StagedTransfer> TransferAction::stage() {
 }
 
 void TransferAction::published() {
-    m_importRecord = m_stagedRecord;
+    if (m_recordsImport && m_sourceFile)
+        m_importRecord =
+            ImportHistory::recordFor(*m_sourceFile, m_stagedCapture, m_destinationPath);
 }
 
 qint64 TransferAction::bytes() const {

@@ -5,6 +5,7 @@
 #include "camera/CameraFile.h"
 #include "camera/TransferMode.h"
 
+#include <QDateTime>
 #include <QString>
 
 #include <memory>
@@ -54,7 +55,9 @@ public:
     // The first half of process(): makes the folder and writes the file
     // under a hidden name beside its destination, the source's dates given
     // already, without flushing or publishing it (see StagedTransfer). Null
-    // when that failed. Call published() once it stands under its name.
+    // when that failed. Call published() once it stands under its name,
+    // before a moved source is removed: the record is taken then, off the
+    // path of the next file's copy.
     std::unique_ptr<StagedTransfer> stage();
     void published();
 
@@ -76,7 +79,7 @@ private:
     std::optional<bool> m_verifyOverride;
     bool m_recordsImport = false;
     std::optional<ImportRecord> m_importRecord;
-    std::optional<ImportRecord> m_stagedRecord;
+    QDateTime m_stagedCapture; // the capture date read by stage()
     UserDefaults* m_settings;
 };
 

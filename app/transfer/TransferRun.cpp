@@ -94,7 +94,7 @@ TransferSummary TransferRun::run() {
         if (state.finishing && state.finishing->action->destination().compare(
                                    action->destination(), Qt::CaseInsensitive) == 0)
             collect(state);
-        if (state.batch->holds(action->destination()))
+        if (batchesHold(state, action->destination()))
             publish(state);
         const Occupant occupant = occupantOf(action->destination());
         const bool unasked =
@@ -118,7 +118,7 @@ TransferSummary TransferRun::run() {
             entry.staged = action->stage();
             state.batch->add(std::move(entry));
             if (state.batch->isFull())
-                publish(state);
+                publish(state, true);
             continue;
         }
         const bool skipsUnasked =
@@ -206,7 +206,7 @@ void TransferRun::collect(State& state) {
         entry.bytes = finishing.bytes;
         state.batch->add(std::move(entry));
         if (state.batch->isFull())
-            publish(state);
+            publish(state, true);
         return;
     }
     // Its fileStarted went out after the batch before it.
@@ -214,49 +214,71 @@ void TransferRun::collect(State& state) {
     emit bytesDone(finishing.bytes);
 }
 
-void TransferRun::publish(State& state) {
-    PublishBatch& batch = *state.batch;
-    if (batch.isEmpty())
+bool TransferRun::batchesHold(const State& state, const QString& destination) {
+    return state.batch->holds(destination) ||
+           (state.publishing && state.publishing->holds(destination));
+}
+
+void TransferRun::publish(State& state, bool inBackground) {
+    reportPublished(state);
+    if (state.batch->isEmpty())
         return;
-    batch.makeDurable();
-    std::vector<PublishBatch::Entry>& entries = batch.entries();
-    for (PublishBatch::Entry& entry : entries) {
-        // Files not yet reported stay unpublished; their temporaries go
-        // with the batch.
-        if (isCanceled()) {
+    state.publishing =
+        std::exchange(state.batch, std::make_unique<PublishBatch>(m_batchFiles, m_batchBytes));
+    if (inBackground) {
+        // What the batch finds at its names is judged as the run stands now.
+        auto work = [batch = state.publishing.get(), skipsExisting = state.skipsExisting, this] {
+            batch->publishAll(m_canceledFlag, skipsExisting);
+        };
+        try {
+            state.publishingDone = std::async(std::launch::async, work);
+            return;
+        } catch (const std::system_error&) {
+            // No thread to be had: published here and now, as it is reported.
+        }
+    }
+    state.publishing->makeDurable();
+    reportPublished(state);
+}
+
+void TransferRun::reportPublished(State& state) {
+    if (!state.publishing)
+        return;
+    if (state.publishingDone.valid())
+        state.publishingDone.get();
+    PublishBatch& batch = *state.publishing;
+    // Not yet published: each entry is, as it is reported, so a cancel seen
+    // meanwhile leaves the rest unpublished (their temporaries go with the
+    // batch, their sources untouched).
+    const bool publishing = !batch.isPublished();
+    for (PublishBatch::Entry& entry : batch.entries()) {
+        if (publishing)
+            entry.canceled = isCanceled();
+        if (entry.canceled) {
             state.summary.canceled = true;
             ++state.summary.notStarted;
             continue;
         }
         emit fileStarted(entry.action->source(), state.skipped);
-        if (entry.skipped) {
-            state.skipped = true;
-            ++state.summary.skipped;
-            continue;
-        }
-        entry.published = entry.durable && entry.staged->publish(entry.replaceExisting);
-        if (!entry.published && entry.durable && state.skipsExisting &&
-            occupantOf(entry.action->destination()) != Occupant::none) {
+        if (publishing)
+            PublishBatch::publish(entry, state.skipsExisting);
+        if (entry.skipped || entry.takenMeanwhile) {
             // Taken meanwhile: skipped, as it would have been a moment earlier.
             state.skipped = true;
             ++state.summary.skipped;
             continue;
         }
-        if (entry.published)
-            entry.action->published();
         // Counted now; remembered only once its name is durable below.
         count(state, entry.action, entry.published, false);
         emit bytesDone(entry.bytes);
     }
-    batch.flushFolders();
-    for (PublishBatch::Entry& entry : entries) {
-        if (!entry.published)
-            continue;
-        if (state.journal && entry.action->importRecord())
+    if (publishing)
+        batch.finish();
+    for (const PublishBatch::Entry& entry : batch.entries()) {
+        if (entry.published && state.journal && entry.action->importRecord())
             state.journal->append(*entry.action->importRecord());
-        entry.staged->removeSource();
     }
-    batch.clear();
+    state.publishing.reset();
 }
 
 bool TransferRun::runsAlongside(const TransferAction& action) {

@@ -27,7 +27,8 @@ class UserDefaults;
 // thread of its own while the one before it finishes: two turn at once,
 // and no more are held in memory) and joins a PublishBatch: consecutive
 // files flushed to disk together, then published by rename, their folders
-// flushed, and moved sources removed last. Other files (a device camera's,
+// flushed, and moved sources removed last, on a thread of its own while
+// the next batch is written. Other files (a device camera's,
 // a file replaced after a question) are transferred and flushed one by
 // one. The reports keep the order of the files (a file's fileStarted
 // follows the bytesDone of the one before it); a batched file is reported
@@ -109,6 +110,10 @@ private:
         bool skipsExisting = false;
         std::optional<ImportJournal> journal;
         std::unique_ptr<PublishBatch> batch;
+        // The batch before, published on a thread of its own while the
+        // next one fills; reported once it is over.
+        std::unique_ptr<PublishBatch> publishing;
+        std::future<void> publishingDone;
         std::optional<Finishing> finishing;
     };
     static bool runsAlongside(const TransferAction& action);
@@ -117,8 +122,14 @@ private:
     // Takes the transfer in flight: a staged one into the batch (published
     // when the batch is full), a whole one reported after the batch.
     void collect(State& state);
-    // Flushes, publishes and reports the batch.
-    void publish(State& state);
+    // Flushes, publishes and reports the batch, after the one before it.
+    // `inBackground`: the batch is published on a thread of its own and
+    // reported by the next publish() (or reportPublished()).
+    void publish(State& state, bool inBackground = false);
+    // Waits for the batch being published in the background and reports it.
+    void reportPublished(State& state);
+    // Whether the batch filling or the one being published goes to `destination`.
+    static bool batchesHold(const State& state, const QString& destination);
     // `remember`: the file's record goes to the journal now.
     void count(State& state, const TransferActionPtr& action, bool arrived, bool remember = true);
 

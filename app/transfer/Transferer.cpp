@@ -4,9 +4,12 @@
 #include "StringUtils.h"
 
 #include <QDir>
+#include <QHash>
 #include <QLocale>
 
 #include <algorithm>
+#include <future>
+#include <system_error>
 
 namespace {
 
@@ -41,6 +44,33 @@ QString standardizedPath(const QString& path) {
     return QDir::cleanPath(expanded);
 }
 
+// Reads the files' dates and sizes on two threads: each date is a read of
+// the file's metadata, the largest part of a scan of many small files.
+// Files of a device camera share one connection and are left to the caller.
+void readDatesAndSizes(const QList<CameraFilePtr>& files) {
+    QList<CameraFilePtr> local;
+    for (const CameraFilePtr& file : files) {
+        if (file->supportsParallelTransfers())
+            local.append(file);
+    }
+    auto readEvery = [&local](qsizetype first) {
+        for (qsizetype i = first; i < local.size(); i += 2) {
+            local[i]->creationDate();
+            local[i]->fileSize();
+        }
+    };
+    std::future<void> other;
+    try {
+        if (local.size() > 1)
+            other = std::async(std::launch::async, readEvery, 1);
+    } catch (const std::system_error&) {
+        // No thread to be had: the caller reads the rest.
+    }
+    readEvery(0);
+    if (other.valid())
+        other.get();
+}
+
 } // namespace
 
 bool Transferer::cameraHasFiles(Camera& camera, bool imagesOnly) {
@@ -54,18 +84,25 @@ QList<CameraFilePtr> Transferer::getCameraFiles(Camera& camera, bool imagesOnly)
 void Transferer::scanCamera(Camera& camera) {
     m_bytesTotal = 0;
     const QList<CameraFilePtr> files = getCameraFiles(camera, false);
+    readDatesAndSizes(files);
     for (const CameraFilePtr& file : files)
         m_bytesTotal += file->fileSize();
 
+    // Keyed by the calendar day: comparing local date-times converts them
+    // through the time zone each time.
     QList<TransferTarget> found;
+    QHash<QDate, qsizetype> groupOfDay;
     for (const CameraFilePtr& file : files) {
-        const QDateTime day = startOfLocalDay(file->creationDate());
-        auto target = std::find_if(found.begin(), found.end(),
-                                   [&](const TransferTarget& t) { return t.date() == day; });
-        if (target != found.end())
-            target->items().append(file);
-        else
-            found.append(TransferTarget(day, file));
+        const QDateTime created = file->creationDate();
+        const QDate day =
+            created.timeSpec() == Qt::LocalTime ? created.date() : created.toLocalTime().date();
+        const auto known = groupOfDay.constFind(day);
+        if (known != groupOfDay.cend()) {
+            found[*known].items().append(file);
+            continue;
+        }
+        groupOfDay.insert(day, found.size());
+        found.append(TransferTarget(day.startOfDay(), file));
     }
     std::stable_sort(
         found.begin(), found.end(),
@@ -91,8 +128,9 @@ QList<TransferActionPtr> Transferer::getActionsFor(const QString& pattern,
                                                    UserDefaults& settings) const {
     QList<TransferActionPtr> actions;
     for (const TransferTarget& target : m_groups) {
+        // One folder per group, whichever of its files.
+        const QString folder = calcTargetFolderForFile({}, target, pattern);
         for (const CameraFilePtr& item : target.items()) {
-            const QString folder = calcTargetFolderForFile(item, target, pattern);
             const QString destination = folder.isEmpty()
                                             ? item->title()
                                             : QStringLiteral("%1/%2").arg(folder, item->title());
@@ -128,8 +166,4 @@ QString Transferer::calcTargetFolderForFile(const CameraFilePtr&, const Transfer
     while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
         folder.chop(1);
     return folder;
-}
-
-QDateTime Transferer::startOfLocalDay(const QDateTime& date) {
-    return date.toLocalTime().date().startOfDay();
 }

@@ -56,9 +56,6 @@ public:
     static QString calcTargetFolderForFile(const CameraFilePtr& file, const TransferTarget& target,
                                            const QString& pattern);
 
-    // The local midnight that starts the day of `date`.
-    static QDateTime startOfLocalDay(const QDateTime& date);
-
 private:
     TransferMode m_transferMode = TransferModeCopy;
     qint64 m_bytesTotal = 0;

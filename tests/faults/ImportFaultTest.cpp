@@ -348,13 +348,14 @@ TEST_F(ImportFaultTest, KilledAtABatchsFlushLeavesNoPartialFileAndRemovesNoSourc
         int batchFiles;         // 0: all three in one batch
         int syncsPassed;        // flushes before the one that is killed
         QStringList published;  // under their final names after the kill
-        int staged;             // written under temporary names
+        QList<int> staged;      // written under temporary names: one of these counts
         QStringList sourceGone; // of a move
     };
     const Case cases[] = {
-        {"one batch, before its contents' flush", 0, 0, {}, 3, {}},
-        {"first batch, before its names' flush", 2, 1, firstTwo, 0, {}},
-        {"second batch, before its contents' flush", 2, 2, firstTwo, 1, firstTwo},
+        {"one batch, before its contents' flush", 0, 0, {}, {3}, {}},
+        // The third file is written while the first batch is published.
+        {"first batch, before its names' flush", 2, 1, firstTwo, {0, 1}, {}},
+        {"second batch, before its contents' flush", 2, 2, firstTwo, {1}, firstTwo},
     };
     for (const Case& c : cases) {
         for (const QString& mode : {QStringLiteral("--copy"), QStringLiteral("--move")}) {
@@ -372,7 +373,8 @@ TEST_F(ImportFaultTest, KilledAtABatchsFlushLeavesNoPartialFileAndRemovesNoSourc
             QStringList staged;
             const QMap<QString, QByteArray> copied = finalFiles(destination, &staged);
             EXPECT_EQ(copied.keys(), c.published);
-            EXPECT_EQ(staged.size(), c.staged) << qPrintable(staged.join(QLatin1Char(' ')));
+            EXPECT_TRUE(c.staged.contains(int(staged.size())))
+                << qPrintable(staged.join(QLatin1Char(' ')));
             for (auto it = m_originals.cbegin(); it != m_originals.cend(); ++it) {
                 const bool gone =
                     mode == QStringLiteral("--move") && c.sourceGone.contains(it.key());

@@ -27,13 +27,10 @@ void TransferScan::start(std::shared_ptr<Transferer> transferer, std::shared_ptr
         if (!transferer || !camera)
             return;
         transferer->scanCamera(*camera);
-        const ImportHistory history;
-        for (const TransferTarget& group : transferer->targets()) {
-            for (const CameraFilePtr& file : group.items()) {
-                if (history.wasImported(*file))
-                    imported->files.append(file);
-            }
-        }
+        QList<CameraFilePtr> files;
+        for (const TransferTarget& group : transferer->targets())
+            files += group.items();
+        imported->files = ImportHistory().importedAmong(files);
     }));
 }
 
