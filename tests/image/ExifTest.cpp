@@ -73,10 +73,14 @@ TEST(Exif, InvalidUtf8GivesNull) {
 TEST(Exif, ParseExifDate) {
     EXPECT_EQ(Exif::parseExifDate(QStringLiteral("2012:05:01 10:00:00")),
               QDateTime(QDate(2012, 5, 1), QTime(10, 0), Qt::LocalTime));
+    EXPECT_EQ(Exif::parseExifDate(QStringLiteral("1999:12:31 23:59:59")),
+              QDateTime(QDate(1999, 12, 31), QTime(23, 59, 59), Qt::LocalTime));
+    for (const char* text :
+         {"", "2012-05-01 10:00:00", "0000:00:00 00:00:00", "2012:13:01 10:00:00",
+          "2012:02:30 10:00:00", "2012:05:01 24:00:00", "2012:05:01 10:00:0x",
+          "2012:05:01 10:00:00 ", " 2012:05:01 10:00:0", "+012:05:01 10:00:00"})
+        EXPECT_FALSE(Exif::parseExifDate(QString::fromLatin1(text)).isValid()) << text;
     EXPECT_FALSE(Exif::parseExifDate(QString()).isValid());
-    EXPECT_FALSE(Exif::parseExifDate(QStringLiteral("")).isValid());
-    EXPECT_FALSE(Exif::parseExifDate(QStringLiteral("2012-05-01 10:00:00")).isValid());
-    EXPECT_FALSE(Exif::parseExifDate(QStringLiteral("0000:00:00 00:00:00")).isValid());
 }
 
 TEST(Exif, ThumbnailBoxesFollowTheImageShape) {
