@@ -132,7 +132,7 @@ bool FileCopy::copyContents(const QString& source, const QString& destination,
 }
 
 bool FileCopy::copyContents(const QString& source, int destination, const Progress& progress,
-                            Durability durability) {
+                            Durability durability, timespec* sourceModified) {
     struct stat sourceStat {};
     Descriptor in(openRegularForReading(source, &sourceStat));
     if (in.fd < 0 || destination < 0)
@@ -163,8 +163,13 @@ bool FileCopy::copyContents(const QString& source, int destination, const Progre
         if (done >= sourceStat.st_size)
             kernelCopy = false;
     }
-    return sizeStayed(in.fd, done) &&
-           (durability == Durability::Unflushed || ::fsync(destination) == 0);
+    // The source's size at the start, neither more (it grew: read to its
+    // end above) nor less (it shrank).
+    if (done != sourceStat.st_size)
+        return false;
+    if (sourceModified)
+        *sourceModified = sourceStat.st_mtim;
+    return durability == Durability::Unflushed || ::fsync(destination) == 0;
 }
 
 bool FileCopy::readContents(const QString& source, QByteArray* contents, qint64 maxSize) {

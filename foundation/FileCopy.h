@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <ctime>
 #include <functional>
 
 // Byte-for-byte copies of regular files, flushed to disk. Any thread;
@@ -21,7 +22,7 @@ public:
 
     // Copies the contents of `source` into `destination` (created or
     // truncated, mode 0666 less the umask), fsyncs it (unless Unflushed) and
-    // checks that the size written equals the source's size at the end.
+    // checks that the size written equals the source's size at the start.
     // False on any read or write error; the destination is then left for
     // the caller to remove.
     static bool copyContents(const QString& source, const QString& destination,
@@ -29,9 +30,11 @@ public:
                              Durability durability = Durability::Flushed);
 
     // The same into `destination`, a new, empty file open for writing that
-    // the caller keeps and closes (a staged file holding its lock on it).
+    // the caller keeps and closes (a staged file holding its lock on it);
+    // with `sourceModified`, also the source's modification time.
     static bool copyContents(const QString& source, int destination, const Progress& progress = {},
-                             Durability durability = Durability::Flushed);
+                             Durability durability = Durability::Flushed,
+                             timespec* sourceModified = nullptr);
 
     // Reads the whole regular file `source` into `contents`. False on a read
     // error, a file larger than `maxSize`, or a file whose size changed while

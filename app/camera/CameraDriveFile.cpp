@@ -14,10 +14,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMutexLocker>
+#include <QScopeGuard>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <semaphore>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,6 +33,10 @@ bool onSameFileSystem(const QString& file, const QString& destination) {
                   &folderStat) == 0 &&
            fileStat.st_dev == folderStat.st_dev;
 }
+
+// Pictures being turned at once: each holds its coefficients (some
+// 100 MB for 24 megapixels) and two keep two processors busy.
+std::counting_semaphore<2> turnsUnderWay(2);
 
 } // namespace
 
@@ -125,8 +131,16 @@ std::unique_ptr<StagedTransfer> CameraDriveFile::stageCopy(const QString& destin
     // name; dropping the transfer removes it.
     const bool verify = !keepSource || verifiesCopies();
     bool written = false;
+    // The copy keeps the source's modification time (its access time is
+    // the copy's own).
+    timespec times[2] = {{0, UTIME_OMIT}, {0, UTIME_OMIT}};
     if (uprightCode > JXFORM_NONE) {
+        turnsUnderWay.acquire();
+        const auto turned = qScopeGuard([] { turnsUnderWay.release(); });
         QByteArray bytes;
+        struct stat source {};
+        if (::stat(QFile::encodeName(m_filePath).constData(), &source) == 0)
+            times[1] = source.st_mtim;
         if (FileCopy::readContents(m_filePath, &bytes)) {
             const QByteArray upright = ImageUtils::losslesslyTransformed(bytes, uprightCode);
             // A picture the lossless transform refuses arrives as it is.
@@ -136,8 +150,8 @@ std::unique_ptr<StagedTransfer> CameraDriveFile::stageCopy(const QString& destin
                 transfer->checkAgainstHash(CopyVerifier::hashOf(contents));
         }
     } else {
-        written =
-            FileCopy::copyContents(m_filePath, temporary, {}, FileCopy::Durability::Unflushed);
+        written = FileCopy::copyContents(m_filePath, temporary, {}, FileCopy::Durability::Unflushed,
+                                         &times[1]);
         if (verify)
             transfer->checkAgainstSource();
     }
@@ -145,6 +159,7 @@ std::unique_ptr<StagedTransfer> CameraDriveFile::stageCopy(const QString& destin
         qCWarning(lcCamera) << "cannot copy" << m_filePath << "to" << destination;
         return nullptr;
     }
+    ::futimens(temporary, times);
     return transfer;
 }
 

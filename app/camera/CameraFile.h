@@ -60,8 +60,8 @@ public:
     // transferUprightFileTo() would) under a hidden temporary name beside
     // `destination`, or prepares a move by rename, without flushing or
     // publishing anything: the caller does that, and removes a moved source
-    // only afterwards (see StagedTransfer). Null on failure, which leaves
-    // nothing behind.
+    // only afterwards (see StagedTransfer). A copy keeps the source's
+    // modification time. Null on failure, which leaves nothing behind.
     virtual std::unique_ptr<StagedTransfer> stageTransferTo(const QString& destination,
                                                             TransferMode mode, bool upright);
 

@@ -74,9 +74,7 @@ std::unique_ptr<StagedTransfer> TransferAction::stage() {
     if (!m_sourceFile)
         return nullptr;
     makeFolderOf(m_destinationPath);
-    const QDateTime created = m_sourceFile->creationDate();
-    const QDateTime modified = m_sourceFile->modificationDate();
-    m_stagedCapture = created;
+    m_stagedCapture = m_sourceFile->creationDate();
     m_sourceFile->setVerifiesCopies(shouldVerify());
     std::unique_ptr<StagedTransfer> staged =
         m_sourceFile->stageTransferTo(m_destinationPath, m_transferMode, shouldRotate());
@@ -84,11 +82,6 @@ std::unique_ptr<StagedTransfer> TransferAction::stage() {
         qCWarning(lcTransfer) << "transfer of" << m_sourceFile->title() << "to" << m_destinationPath
                               << "failed";
         return nullptr;
-    }
-    // On the copy, so they are flushed with it; a renamed source has its own.
-    if (staged->isCopy()) {
-        FileUtils::setCreationDate(created, staged->temporaryPath());
-        FileUtils::setModificationDate(modified, staged->temporaryPath());
     }
     return staged;
 }

@@ -14,6 +14,7 @@
 #include <QMutexLocker>
 #include <QSet>
 
+#include <algorithm>
 #include <future>
 #include <system_error>
 
@@ -75,7 +76,7 @@ TransferSummary TransferRun::run() {
         const TransferActionPtr& action = m_actions.at(index);
         const CameraFilePtr source = action->source();
         if (isCanceled()) {
-            collect(state);
+            collectAll(state);
             publish(state);
             summary.canceled = true;
             summary.notStarted += static_cast<int>(m_actions.size() - index);
@@ -91,9 +92,13 @@ TransferSummary TransferRun::run() {
 
         // The same name twice (in any case, for FAT and exFAT): the second
         // one sees the first one's file.
-        if (state.finishing && state.finishing->action->destination().compare(
-                                   action->destination(), Qt::CaseInsensitive) == 0)
-            collect(state);
+        const bool sameNameInFlight = std::any_of(
+            state.inFlight.cbegin(), state.inFlight.cend(), [&action](const Finishing& other) {
+                return other.action->destination().compare(action->destination(),
+                                                           Qt::CaseInsensitive) == 0;
+            });
+        if (sameNameInFlight)
+            collectAll(state);
         if (batchesHold(state, action->destination()))
             publish(state);
         const Occupant occupant = occupantOf(action->destination());
@@ -101,15 +106,18 @@ TransferSummary TransferRun::run() {
             occupant == Occupant::none || (occupant == Occupant::file && replace && !askUser);
         if (unasked && runsAlongside(*action)) {
             Finishing next = start(action, occupant == Occupant::file);
-            collect(state);
-            if (!next.staged.valid()) {
+            if (next.staged.valid()) {
+                while (qsizetype(state.inFlight.size()) >= maxInFlight)
+                    collect(state);
+            } else {
+                collectAll(state);
                 publish(state);
                 emit fileStarted(source, state.skipped);
             }
-            state.finishing = std::move(next);
+            state.inFlight.push_back(std::move(next));
             continue;
         }
-        collect(state);
+        collectAll(state);
         if (unasked && action->canStage()) {
             PublishBatch::Entry entry;
             entry.action = action;
@@ -164,7 +172,7 @@ TransferSummary TransferRun::run() {
         count(state, action, action->process(replaceExisting));
         emit bytesDone(bytes);
     }
-    collect(state);
+    collectAll(state);
     publish(state);
     if (isCanceled())
         summary.canceled = true;
@@ -194,10 +202,10 @@ void TransferRun::count(State& state, const TransferActionPtr& action, bool arri
 }
 
 void TransferRun::collect(State& state) {
-    if (!state.finishing)
+    if (state.inFlight.empty())
         return;
-    Finishing finishing = std::move(*state.finishing);
-    state.finishing.reset();
+    Finishing finishing = std::move(state.inFlight.front());
+    state.inFlight.pop_front();
     if (finishing.staged.valid()) {
         PublishBatch::Entry entry;
         entry.action = finishing.action;
@@ -212,6 +220,11 @@ void TransferRun::collect(State& state) {
     // Its fileStarted went out after the batch before it.
     count(state, finishing.action, finishing.arrived.get());
     emit bytesDone(finishing.bytes);
+}
+
+void TransferRun::collectAll(State& state) {
+    while (!state.inFlight.empty())
+        collect(state);
 }
 
 bool TransferRun::batchesHold(const State& state, const QString& destination) {
@@ -287,7 +300,7 @@ bool TransferRun::runsAlongside(const TransferAction& action) {
         return false;
     // A staged copy is the kernel's work and leaves its flush to the batch:
     // a thread of its own would only add a hand-over per file. A turn is
-    // the processor's, so two go at once (and no more are in memory).
+    // the processor's, so the files around it go alongside.
     return !action.canStage() || action.shouldRotate();
 }
 

@@ -13,6 +13,7 @@
 #include <QSemaphore>
 
 #include <atomic>
+#include <deque>
 #include <future>
 #include <memory>
 #include <optional>
@@ -24,8 +25,8 @@ class UserDefaults;
 // conflicts by the overwrite mode (read once at the start) or by asking,
 // honours the cancel flag before each file, and reports progress. A drive
 // file is written under a temporary name (a picture turned on the way on a
-// thread of its own while the one before it finishes: two turn at once,
-// and no more are held in memory) and joins a PublishBatch: consecutive
+// thread of its own beside the next files: two turn at once, and no more
+// are held in memory) and joins a PublishBatch: consecutive
 // files flushed to disk together, then published by rename, their folders
 // flushed, and moved sources removed last, on a thread of its own while
 // the next batch is written. Other files (a device camera's,
@@ -114,14 +115,22 @@ private:
         // next one fills; reported once it is over.
         std::unique_ptr<PublishBatch> publishing;
         std::future<void> publishingDone;
-        std::optional<Finishing> finishing;
+        // Oldest first, reported in that order.
+        std::deque<Finishing> inFlight;
     };
     static bool runsAlongside(const TransferAction& action);
     static Finishing start(const TransferActionPtr& action, bool replaceExisting);
 
-    // Takes the transfer in flight: a staged one into the batch (published
-    // when the batch is full), a whole one reported after the batch.
+    // Besides the run's own thread: a picture being turned may be joined by
+    // the next ones, which may copy while it turns (at most two pictures
+    // turn at once, see CameraDriveFile).
+    static constexpr int maxInFlight = 3;
+
+    // Takes the oldest transfer in flight: a staged one into the batch
+    // (published when the batch is full), a whole one reported after the
+    // batch.
     void collect(State& state);
+    void collectAll(State& state);
     // Flushes, publishes and reports the batch, after the one before it.
     // `inBackground`: the batch is published on a thread of its own and
     // reported by the next publish() (or reportPublished()).
