@@ -82,23 +82,25 @@ void PublishBatch::makeDurable() {
         if (entry.durable && entry.staged->isCopy())
             checked.push_back(&entry);
     }
-    // The read-backs, two at a time: the disk and both processors stay busy.
+    // The read-backs, several at a time: the disk takes more requests at
+    // once and both processors stay busy.
+    constexpr size_t readers = 4;
     auto check = [&checked](size_t first) {
-        for (size_t i = first; i < checked.size(); i += 2)
+        for (size_t i = first; i < checked.size(); i += readers)
             checked[i]->durable = checked[i]->staged->holds();
     };
-    std::future<void> other;
-    try {
-        if (checked.size() > 1)
-            other = std::async(std::launch::async, check, 1);
-    } catch (const std::system_error&) {
-        // No thread to be had: all of them here.
+    std::vector<std::future<void>> others;
+    for (size_t first = 1; first < readers && first < checked.size(); ++first) {
+        try {
+            others.push_back(std::async(std::launch::async, check, first));
+        } catch (const std::system_error&) {
+            // No thread to be had: this one here.
+            check(first);
+        }
     }
     check(0);
-    if (other.valid())
+    for (std::future<void>& other : others)
         other.get();
-    else if (checked.size() > 1)
-        check(1);
 }
 
 void PublishBatch::finish() {

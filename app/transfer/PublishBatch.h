@@ -16,7 +16,7 @@ class StagedTransfer;
 // Consecutive files of a run, written under their temporary names and made
 // durable together: one syncfs per destination file system instead of an
 // fsync per file (which costs a journal commit each), then each copy that
-// is checked is read back, two at a time. The entries are then renamed
+// is checked is read back, four at a time. The entries are then renamed
 // into place in order, their names made durable (one more syncfs), and
 // only then are moved sources removed. Skipped and failed files wait here
 // too, so the run's reports keep their order. Dropped entries remove their
