@@ -144,10 +144,3 @@ void PublishBatch::publishAll(const std::atomic<bool>& canceled, bool skipsExist
     }
     finish();
 }
-
-void PublishBatch::clear() {
-    m_entries.clear();
-    m_destinations.clear();
-    m_bytes = 0;
-    m_published = false;
-}

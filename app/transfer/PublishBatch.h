@@ -40,7 +40,7 @@ public:
         bool skipped = false;
         bool replaceExisting = false;
         qint64 bytes = 0;
-        // Set by publish():
+        // Set as the batch is made durable and published:
         bool durable = false;
         bool published = false;
         bool canceled = false;       // a cancel came first: left unpublished
@@ -63,8 +63,8 @@ public:
     // checked; marks the entries that may be published.
     void makeDurable();
     // Renames a durable entry into place (and tells its action): over an
-    // existing name only with its replaceExisting; with `skipsExisting`, a name that appeared after
-    // the run's check marks the entry takenMeanwhile.
+    // existing name only with its replaceExisting; with `skipsExisting`, a
+    // name that appeared after the run's check marks it takenMeanwhile.
     static void publish(Entry& entry, bool skipsExisting);
     // Flushes the folders of the published entries (their file systems),
     // so their names survive a crash, then removes the sources of the
@@ -73,8 +73,8 @@ public:
     // All of it at once, each entry published unless `canceled` is set by
     // then; for a thread of its own.
     void publishAll(const std::atomic<bool>& canceled, bool skipsExisting);
+    // Whether finish() has run.
     bool isPublished() const { return m_published; }
-    void clear();
 
 private:
     int m_maxFiles;
