@@ -116,11 +116,14 @@ void PublishBatch::finish() {
             !StagedFile::syncFolderOf(path))
             qCWarning(lcTransfer) << "cannot flush the folder of" << path;
     }
+    m_published = true;
+}
+
+void PublishBatch::removeSources() {
     for (Entry& entry : m_entries) {
         if (entry.published)
             entry.staged->removeSource();
     }
-    m_published = true;
 }
 
 void PublishBatch::publish(Entry& entry, bool skipsExisting) {

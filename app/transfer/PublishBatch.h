@@ -67,9 +67,11 @@ public:
     // name that appeared after the run's check marks it takenMeanwhile.
     static void publish(Entry& entry, bool skipsExisting);
     // Flushes the folders of the published entries (their file systems),
-    // so their names survive a crash, then removes the sources of the
-    // moved ones.
+    // so their names survive a crash.
     void finish();
+    // After finish() (and the run's records of them): removes the sources
+    // of the published moves.
+    void removeSources();
     // All of it at once, each entry published unless `canceled` is set by
     // then; for a thread of its own.
     void publishAll(const std::atomic<bool>& canceled, bool skipsExisting);

@@ -287,10 +287,12 @@ void TransferRun::reportPublished(State& state) {
     }
     if (publishing)
         batch.finish();
+    // Remembered once durable under their names, before a moved source goes.
     for (const PublishBatch::Entry& entry : batch.entries()) {
         if (entry.published && state.journal && entry.action->importRecord())
             state.journal->append(*entry.action->importRecord());
     }
+    batch.removeSources();
     state.publishing.reset();
 }
 

@@ -26,15 +26,16 @@ class UserDefaults;
 // honours the cancel flag before each file, and reports progress. A drive
 // file is written under a temporary name (a picture turned on the way on a
 // thread of its own beside the next files: two turn at once, and no more
-// are held in memory) and joins a PublishBatch: consecutive
-// files flushed to disk together, then published by rename, their folders
-// flushed, and moved sources removed last, on a thread of its own while
-// the next batch is written. Other files (a device camera's,
-// a file replaced after a question) are transferred and flushed one by
-// one. The reports keep the order of the files (a file's fileStarted
-// follows the bytesDone of the one before it); a batched file is reported
-// as it is published, and a cancel seen then drops the files of the batch
-// not yet reported (their sources untouched). A question is asked only once
+// are held in memory) and joins a PublishBatch: consecutive files flushed
+// to disk together, then published by rename and their folders flushed
+// (a full batch on a thread of its own while the next one is written),
+// and only once reported are they journaled and moved sources removed.
+// Other files (a device camera's, a file replaced after a question) are
+// transferred and flushed one by one. The reports keep the order of the
+// files (a file's fileStarted follows the bytesDone of the one before
+// it); a full batch is reported once published, the last one as each
+// file is published, and a cancel seen then drops the files not yet
+// published (their sources untouched). A question is asked only once
 // nothing else is in progress.
 //
 // Threads: construct and connect on the main thread; call run() on a worker
