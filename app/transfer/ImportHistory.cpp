@@ -15,6 +15,9 @@
 #include <QVariant>
 
 #include <atomic>
+#include <future>
+#include <system_error>
+#include <vector>
 
 namespace {
 
@@ -120,12 +123,14 @@ QSqlQuery ImportHistory::prepareLookup() const {
     return query;
 }
 
-bool ImportHistory::matches(QSqlQuery& query, const CameraFile& file) {
+QList<qint64> ImportHistory::recordedFingerprints(QSqlQuery& query, const CameraFile& file) {
+    QList<qint64> fingerprints;
+    if (file.localPath().isEmpty())
+        return fingerprints;
     query.bindValue(QStringLiteral(":name"), file.title());
     query.bindValue(QStringLiteral(":size"), file.fileSize());
     if (!query.exec())
-        return false;
-    QList<qint64> fingerprints;
+        return fingerprints;
     std::optional<qint64> captured; // asked only when the name and size are known
     while (query.next()) {
         if (!captured)
@@ -134,7 +139,11 @@ bool ImportHistory::matches(QSqlQuery& query, const CameraFile& file) {
             fingerprints.append(query.value(1).toLongLong());
     }
     query.finish();
-    if (fingerprints.isEmpty() || file.localPath().isEmpty())
+    return fingerprints;
+}
+
+bool ImportHistory::fingerprintIsAmong(const CameraFile& file, const QList<qint64>& fingerprints) {
+    if (fingerprints.isEmpty())
         return false;
     const std::optional<quint64> fingerprint = ContentFingerprint::ofFile(file.localPath());
     return fingerprint && fingerprints.contains(stored(*fingerprint));
@@ -144,26 +153,57 @@ bool ImportHistory::wasImported(const CameraFile& file) const {
     if (!m_open)
         return false;
     QSqlQuery lookup = prepareLookup();
-    return matches(lookup, file);
+    return fingerprintIsAmong(file, recordedFingerprints(lookup, file));
 }
 
 QList<CameraFilePtr> ImportHistory::importedAmong(const QList<CameraFilePtr>& files) const {
-    QList<CameraFilePtr> imported;
     if (!m_open || files.isEmpty())
-        return imported;
-    // One transaction: every look-up reads the same snapshot under one lock
-    // instead of taking and dropping it per file.
+        return {};
+    // The records first, in one transaction: every look-up reads the same
+    // snapshot under one lock instead of taking and dropping it per file.
+    struct Candidate {
+        CameraFilePtr file;
+        QList<qint64> fingerprints;
+        bool imported = false;
+    };
+    std::vector<Candidate> candidates;
     QSqlDatabase database = QSqlDatabase::database(m_connection, false);
     const bool reading = database.transaction();
     {
         QSqlQuery lookup = prepareLookup();
         for (const CameraFilePtr& file : files) {
-            if (file && matches(lookup, *file))
-                imported.append(file);
+            if (!file)
+                continue;
+            QList<qint64> fingerprints = recordedFingerprints(lookup, *file);
+            if (!fingerprints.isEmpty())
+                candidates.push_back({file, std::move(fingerprints)});
         }
     }
     if (reading)
         database.commit();
+    // Then the files' fingerprints, each a read of the file, on two threads.
+    auto check = [&candidates](size_t first) {
+        for (size_t i = first; i < candidates.size(); i += 2)
+            candidates[i].imported =
+                fingerprintIsAmong(*candidates[i].file, candidates[i].fingerprints);
+    };
+    std::future<void> other;
+    try {
+        if (candidates.size() > 1)
+            other = std::async(std::launch::async, check, 1);
+    } catch (const std::system_error&) {
+        // No thread to be had: all of them here.
+    }
+    check(0);
+    if (other.valid())
+        other.get();
+    else if (candidates.size() > 1)
+        check(1);
+    QList<CameraFilePtr> imported;
+    for (const Candidate& candidate : candidates) {
+        if (candidate.imported)
+            imported.append(candidate.file);
+    }
     return imported;
 }
 

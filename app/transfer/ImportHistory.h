@@ -61,8 +61,11 @@ public:
 
 private:
     bool open();
-    // wasImported() through `lookup`, the prepared query of one name and size.
-    static bool matches(QSqlQuery& lookup, const CameraFile& file);
+    // The fingerprints recorded for `file`'s name, size and capture date,
+    // through `lookup`, the prepared query of one name and size; none for a
+    // file without a local path, which cannot be fingerprinted.
+    static QList<qint64> recordedFingerprints(QSqlQuery& lookup, const CameraFile& file);
+    static bool fingerprintIsAmong(const CameraFile& file, const QList<qint64>& fingerprints);
     QSqlQuery prepareLookup() const;
     bool createSchema();
 
