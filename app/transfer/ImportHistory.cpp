@@ -3,6 +3,7 @@
 
 #include "ContentFingerprint.h"
 #include "ImportJournal.h"
+#include "Interleaved.h"
 #include "TransferLog.h"
 #include "camera/CameraFile.h"
 
@@ -15,8 +16,6 @@
 #include <QVariant>
 
 #include <atomic>
-#include <future>
-#include <system_error>
 #include <vector>
 
 namespace {
@@ -182,23 +181,10 @@ QList<CameraFilePtr> ImportHistory::importedAmong(const QList<CameraFilePtr>& fi
     if (reading)
         database.commit();
     // Then the files' fingerprints, each a read of the file, on two threads.
-    auto check = [&candidates](size_t first) {
-        for (size_t i = first; i < candidates.size(); i += 2)
-            candidates[i].imported =
-                fingerprintIsAmong(*candidates[i].file, candidates[i].fingerprints);
-    };
-    std::future<void> other;
-    try {
-        if (candidates.size() > 1)
-            other = std::async(std::launch::async, check, 1);
-    } catch (const std::system_error&) {
-        // No thread to be had: all of them here.
-    }
-    check(0);
-    if (other.valid())
-        other.get();
-    else if (candidates.size() > 1)
-        check(1);
+    Interleaved::forEach(candidates.size(), 2, [&candidates](size_t i) {
+        candidates[i].imported =
+            fingerprintIsAmong(*candidates[i].file, candidates[i].fingerprints);
+    });
     QList<CameraFilePtr> imported;
     for (const Candidate& candidate : candidates) {
         if (candidate.imported)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PublishBatch.h"
 
+#include "Interleaved.h"
 #include "TransferLog.h"
 #include "camera/StagedFile.h"
 #include "camera/StagedTransfer.h"
@@ -12,9 +13,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <future>
 #include <sys/stat.h>
-#include <system_error>
 #include <unistd.h>
 
 PublishBatch::PublishBatch(int maxFiles, qint64 maxBytes)
@@ -84,23 +83,9 @@ void PublishBatch::makeDurable() {
     }
     // The read-backs, several at a time: the disk takes more requests at
     // once and both processors stay busy.
-    constexpr size_t readers = 4;
-    auto check = [&checked](size_t first) {
-        for (size_t i = first; i < checked.size(); i += readers)
-            checked[i]->durable = checked[i]->staged->holds();
-    };
-    std::vector<std::future<void>> others;
-    for (size_t first = 1; first < readers && first < checked.size(); ++first) {
-        try {
-            others.push_back(std::async(std::launch::async, check, first));
-        } catch (const std::system_error&) {
-            // No thread to be had: this one here.
-            check(first);
-        }
-    }
-    check(0);
-    for (std::future<void>& other : others)
-        other.get();
+    Interleaved::forEach(checked.size(), 4, [&checked](size_t i) {
+        checked[i]->durable = checked[i]->staged->holds();
+    });
 }
 
 void PublishBatch::finish() {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Transferer.h"
 
+#include "Interleaved.h"
 #include "StringUtils.h"
 
 #include <QDir>
@@ -8,8 +9,6 @@
 #include <QLocale>
 
 #include <algorithm>
-#include <future>
-#include <system_error>
 
 namespace {
 
@@ -53,22 +52,10 @@ void readDatesAndSizes(const QList<CameraFilePtr>& files) {
         if (file->supportsParallelTransfers())
             local.append(file);
     }
-    auto readEvery = [&local](qsizetype first) {
-        for (qsizetype i = first; i < local.size(); i += 2) {
-            local[i]->creationDate();
-            local[i]->fileSize();
-        }
-    };
-    std::future<void> other;
-    try {
-        if (local.size() > 1)
-            other = std::async(std::launch::async, readEvery, 1);
-    } catch (const std::system_error&) {
-        // No thread to be had: the caller reads the rest.
-    }
-    readEvery(0);
-    if (other.valid())
-        other.get();
+    Interleaved::forEach(size_t(local.size()), 2, [&local](size_t i) {
+        local[qsizetype(i)]->creationDate();
+        local[qsizetype(i)]->fileSize();
+    });
 }
 
 } // namespace
