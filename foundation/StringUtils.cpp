@@ -3,7 +3,10 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator64>
 #include <QUuid>
+
+#include <array>
 
 bool StringUtils::isWhitespaceOrNewline(QChar c) {
     return c.isSpace();
@@ -71,5 +74,14 @@ QString StringUtils::stringFromDurationInSeconds(qint64 seconds) {
 }
 
 QString StringUtils::UUIDString() {
-    return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+    // A generator per thread, seeded once from the system's source: temporary
+    // names are made by the thousand, and that source is slow (a processor
+    // instruction that virtual machines emulate).
+    thread_local QRandomGenerator64 generator = QRandomGenerator64::securelySeeded();
+    std::array<quint64, 2> bits{generator.generate(), generator.generate()};
+    QByteArray bytes(reinterpret_cast<const char*>(bits.data()), sizeof bits);
+    // Version 4 (random), variant 1, as QUuid::createUuid() makes them.
+    bytes[6] = char((bytes[6] & 0x0F) | 0x40);
+    bytes[8] = char((bytes[8] & 0x3F) | 0x80);
+    return QUuid::fromRfc4122(bytes).toString(QUuid::WithoutBraces).toUpper();
 }

@@ -2,13 +2,16 @@
 #include "CameraDriveFile.h"
 
 #include "CameraLog.h"
+#include "ExifDateReader.h"
 #include "FileCopy.h"
 #include "FileUtils.h"
 #include "ImageTransform.h"
 #include "ImageUtils.h"
+#include "PictureDecoder.h"
 #include "StagedFile.h"
 #include "StagedTransfer.h"
 #include "TransferMode.h"
+#include "transfer/ContentFingerprint.h"
 #include "transfer/CopyVerifier.h"
 
 #include <QFile>
@@ -19,6 +22,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <semaphore>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -62,9 +66,43 @@ qint64 CameraDriveFile::fileSize() const {
 QDateTime CameraDriveFile::creationDate() const {
     const QMutexLocker locker(&m_dateLock);
     if (!m_creationDate)
-        m_creationDate =
-            ImageUtils::getCreationDateForImage(m_filePath, QDateTime::currentDateTime());
+        readHead();
     return *m_creationDate;
+}
+
+std::optional<quint64> CameraDriveFile::knownFingerprint() const {
+    const QMutexLocker locker(&m_dateLock);
+    return m_fingerprint;
+}
+
+void CameraDriveFile::readHead() const {
+    // Enough for the EXIF tags of a camera's JPEG, and the whole of a tiny one.
+    constexpr qint64 headBytes = 4096;
+    QByteArray head;
+    const int fd =
+        ::open(QFile::encodeName(m_filePath).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat st {};
+    if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        m_fileSize.store(static_cast<qint64>(st.st_size));
+        head.resize(qMin(qint64(st.st_size), headBytes));
+        const ssize_t got = ::pread(fd, head.data(), size_t(head.size()), 0);
+        head.truncate(got > 0 ? qsizetype(got) : 0);
+        if (head.size() == st.st_size)
+            m_fingerprint = ContentFingerprint::ofWholeFile(head);
+    }
+    if (fd >= 0)
+        ::close(fd);
+    // RAW and HEIF files keep their date elsewhere.
+    const PictureDecoder::Format format = PictureDecoder::formatByName(m_filePath);
+    if (format != PictureDecoder::Format::Raw && format != PictureDecoder::Format::Heif) {
+        const QDateTime digitized = ExifDateReader::digitizedIn(std::span(
+            reinterpret_cast<const std::uint8_t*>(head.constData()), size_t(head.size())));
+        if (digitized.isValid()) {
+            m_creationDate = digitized;
+            return;
+        }
+    }
+    m_creationDate = ImageUtils::getCreationDateForImage(m_filePath, QDateTime::currentDateTime());
 }
 
 QDateTime CameraDriveFile::modificationDate() const {

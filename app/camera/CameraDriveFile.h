@@ -22,7 +22,8 @@ public:
     // many times.
     qint64 fileSize() const override;
     // The EXIF date of digitisation, else the file's creation date, else now;
-    // read once (the scan, then the transfer, ask it).
+    // read once (the scan, then the transfer, ask it), with the size and,
+    // for a file that short, the fingerprint (see readHead()).
     QDateTime creationDate() const override;
     QDateTime modificationDate() const override;
     // The embedded EXIF thumbnail of an image, else the file type's icon.
@@ -44,6 +45,7 @@ public:
     std::unique_ptr<StagedTransfer> stageTransferTo(const QString& destination, TransferMode mode,
                                                     bool upright) override;
     QString localPath() const override { return m_filePath; }
+    std::optional<quint64> knownFingerprint() const override;
     bool canVerifyContents() const override { return true; }
 
 private:
@@ -54,9 +56,15 @@ private:
     std::unique_ptr<StagedTransfer> stageCopy(const QString& destination, bool keepSource,
                                               int uprightCode) const;
 
+    // The scan's look at the file, through one descriptor: its size, the
+    // date from the head of a JPEG (else the full way) and the fingerprint
+    // of a file the head holds whole. Under m_dateLock.
+    void readHead() const;
+
     QString m_filePath;
     bool m_moveable;
     mutable QMutex m_dateLock;
     mutable std::optional<QDateTime> m_creationDate;
+    mutable std::optional<quint64> m_fingerprint;
     mutable std::atomic<qint64> m_fileSize{-1};
 };

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class StagedTransfer;
 
@@ -72,6 +73,10 @@ public:
     // The file as a path this process can read (a card's file), empty when
     // it is reached only through a device.
     virtual QString localPath() const { return {}; }
+    // The content fingerprint of the import history (ContentFingerprint),
+    // when it was taken as the file was read anyway; else nothing, and the
+    // history reads the file at localPath().
+    virtual std::optional<quint64> knownFingerprint() const { return std::nullopt; }
 
     // Whether a copy is read back from the disk and compared with the
     // source by a content hash before it counts; moves of a file whose

@@ -118,8 +118,12 @@ bool StagedFile::syncFolderOf(const QString& path) {
 }
 
 int StagedFile::removeAbandonedIn(const QString& folder) {
+    return removeAbandonedAmong(folder,
+                                QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System));
+}
+
+int StagedFile::removeAbandonedAmong(const QString& folder, const QStringList& names) {
     int removed = 0;
-    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : names) {
         if (!FileManagerUtils::isHiddenTemporaryFilename(name))
             continue;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // A file that is written under a hidden, exclusively created temporary name
 // in its destination's own folder and only then published under its final
@@ -44,6 +45,8 @@ public:
     // and left behind when it was killed: hidden, named by this process's
     // temporary naming, and locked by no living stage. Returns how many.
     static int removeAbandonedIn(const QString& folder);
+    // The same among `names`, the folder's entries as listed by the caller.
+    static int removeAbandonedAmong(const QString& folder, const QStringList& names);
 
 private:
     QString m_destination;

@@ -40,17 +40,29 @@ std::optional<quint64> ContentFingerprint::ofFile(const QString& path) {
         const qint64 head = qMin(size, edgeBytes);
         const qint64 tail = qMin(size - head, edgeBytes);
         QByteArray bytes(head + tail, Qt::Uninitialized);
-        if (readAt(fd, bytes.data(), head, 0) &&
-            readAt(fd, bytes.data() + head, tail, size - tail)) {
-            XXH3_state_t* state = XXH3_createState();
-            const quint64 sizeField = quint64(size);
-            if (state && XXH3_64bits_reset(state) == XXH_OK &&
-                XXH3_64bits_update(state, &sizeField, sizeof sizeField) == XXH_OK &&
-                XXH3_64bits_update(state, bytes.constData(), size_t(bytes.size())) == XXH_OK)
-                result = XXH3_64bits_digest(state);
-            XXH3_freeState(state);
-        }
+        if (readAt(fd, bytes.data(), head, 0) && readAt(fd, bytes.data() + head, tail, size - tail))
+            result = ofEdges(size, bytes);
     }
     ::close(fd);
+    return result;
+}
+
+std::optional<quint64> ContentFingerprint::ofWholeFile(QByteArrayView contents) {
+    if (contents.size() <= 2 * edgeBytes)
+        return ofEdges(contents.size(), contents);
+    QByteArray edges = contents.first(edgeBytes).toByteArray();
+    edges.append(contents.last(edgeBytes));
+    return ofEdges(contents.size(), edges);
+}
+
+std::optional<quint64> ContentFingerprint::ofEdges(qint64 size, QByteArrayView edges) {
+    XXH3_state_t* state = XXH3_createState();
+    const quint64 sizeField = quint64(size);
+    std::optional<quint64> result;
+    if (state && XXH3_64bits_reset(state) == XXH_OK &&
+        XXH3_64bits_update(state, &sizeField, sizeof sizeField) == XXH_OK &&
+        XXH3_64bits_update(state, edges.data(), size_t(edges.size())) == XXH_OK)
+        result = XXH3_64bits_digest(state);
+    XXH3_freeState(state);
     return result;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 #include <optional>
@@ -15,4 +16,10 @@ public:
 
     // Nothing when the file cannot be read whole at its edges.
     static std::optional<quint64> ofFile(const QString& path);
+    // The same for a file whose whole contents are `contents`, already read.
+    static std::optional<quint64> ofWholeFile(QByteArrayView contents);
+
+private:
+    // Of a file of `size` bytes whose edges are `edges`, one after the other.
+    static std::optional<quint64> ofEdges(qint64 size, QByteArrayView edges);
 };

@@ -27,6 +27,11 @@ qint64 stored(quint64 fingerprint) {
     return static_cast<qint64>(fingerprint);
 }
 
+std::optional<quint64> fingerprintOf(const CameraFile& file) {
+    const std::optional<quint64> known = file.knownFingerprint();
+    return known ? known : ContentFingerprint::ofFile(file.localPath());
+}
+
 } // namespace
 
 ImportHistory::ImportHistory(const QString& databasePath)
@@ -115,6 +120,14 @@ bool ImportHistory::createSchema() {
     return true;
 }
 
+bool ImportHistory::holdsRecords() const {
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    // When in doubt, the files are looked up.
+    const bool none = query.exec(QStringLiteral("SELECT 1 FROM imported LIMIT 1")) && !query.next();
+    query.finish();
+    return !none;
+}
+
 QSqlQuery ImportHistory::prepareLookup() const {
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     query.prepare(QStringLiteral(
@@ -144,7 +157,7 @@ QList<qint64> ImportHistory::recordedFingerprints(QSqlQuery& query, const Camera
 bool ImportHistory::fingerprintIsAmong(const CameraFile& file, const QList<qint64>& fingerprints) {
     if (fingerprints.isEmpty())
         return false;
-    const std::optional<quint64> fingerprint = ContentFingerprint::ofFile(file.localPath());
+    const std::optional<quint64> fingerprint = fingerprintOf(file);
     return fingerprint && fingerprints.contains(stored(*fingerprint));
 }
 
@@ -168,7 +181,8 @@ QList<CameraFilePtr> ImportHistory::importedAmong(const QList<CameraFilePtr>& fi
     std::vector<Candidate> candidates;
     QSqlDatabase database = QSqlDatabase::database(m_connection, false);
     const bool reading = database.transaction();
-    {
+    // A first import asks nothing of an empty history.
+    if (holdsRecords()) {
         QSqlQuery lookup = prepareLookup();
         for (const CameraFilePtr& file : files) {
             if (!file)
@@ -232,7 +246,7 @@ std::optional<ImportRecord> ImportHistory::recordFor(const CameraFile& file,
                                                      const QString& destination) {
     if (file.localPath().isEmpty())
         return std::nullopt;
-    const std::optional<quint64> fingerprint = ContentFingerprint::ofFile(file.localPath());
+    const std::optional<quint64> fingerprint = fingerprintOf(file);
     if (!fingerprint)
         return std::nullopt;
     return ImportRecord{file.title(), file.fileSize(), captured.toMSecsSinceEpoch(), *fingerprint,

@@ -67,6 +67,7 @@ private:
     static QList<qint64> recordedFingerprints(QSqlQuery& lookup, const CameraFile& file);
     static bool fingerprintIsAmong(const CameraFile& file, const QList<qint64>& fingerprints);
     QSqlQuery prepareLookup() const;
+    bool holdsRecords() const;
     bool createSchema();
 
     QString m_path;

@@ -4,7 +4,6 @@
 #include "ImportHistory.h"
 #include "TransferLog.h"
 #include "UserDefaults.h"
-#include "camera/StagedFile.h"
 #include "camera/StagedTransfer.h"
 #include "settings/SettingsKeys.h"
 
@@ -12,7 +11,6 @@
 #include <QFileInfo>
 #include <QMetaMethod>
 #include <QMutexLocker>
-#include <QSet>
 
 #include <algorithm>
 #include <future>
@@ -65,7 +63,6 @@ TransferSummary TransferRun::run() {
     state.skipsExisting = !replace && !askUser;
     state.batch = std::make_unique<PublishBatch>(m_batchFiles, m_batchBytes);
     TransferSummary& summary = state.summary;
-    QSet<QString> sweptFolders;
     if (!m_historyPath.isEmpty()) {
         state.journal.emplace(QFileInfo(m_historyPath).absolutePath());
         for (const TransferActionPtr& action : std::as_const(m_actions))
@@ -83,12 +80,7 @@ TransferSummary TransferRun::run() {
             break;
         }
 
-        // Partial files a killed earlier run left in this folder go first.
-        const QString folder = QFileInfo(action->destination()).absolutePath();
-        if (!sweptFolders.contains(folder)) {
-            sweptFolders.insert(folder);
-            StagedFile::removeAbandonedIn(folder);
-        }
+        state.destinationNames.visit(action->destination());
 
         // The same name twice (in any case, for FAT and exFAT): the second
         // one sees the first one's file.
@@ -101,7 +93,9 @@ TransferSummary TransferRun::run() {
             collectAll(state);
         if (batchesHold(state, action->destination()))
             publish(state);
-        const Occupant occupant = occupantOf(action->destination());
+        const Occupant occupant = state.destinationNames.mayBeTaken(action->destination())
+                                      ? occupantOf(action->destination())
+                                      : Occupant::none;
         const bool unasked =
             occupant == Occupant::none || (occupant == Occupant::file && replace && !askUser);
         if (unasked && runsAlongside(*action)) {
@@ -192,6 +186,7 @@ void TransferRun::count(State& state, const TransferActionPtr& action, bool arri
                         bool remember) {
     if (arrived) {
         ++state.summary.transferred;
+        state.destinationNames.add(action->destination());
         if (remember && state.journal && action->importRecord())
             state.journal->append(*action->importRecord());
         return;

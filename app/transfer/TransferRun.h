@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "DestinationNames.h"
 #include "ImportJournal.h"
 #include "OverwriteAnswer.h"
 #include "PublishBatch.h"
@@ -111,6 +112,7 @@ private:
         // A name taken between the check and the publication is skipped.
         bool skipsExisting = false;
         std::optional<ImportJournal> journal;
+        DestinationNames destinationNames;
         std::unique_ptr<PublishBatch> batch;
         // The batch before, published on a thread of its own while the
         // next one fills; reported once it is over.

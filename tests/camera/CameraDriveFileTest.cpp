@@ -11,6 +11,7 @@
 #include "FileUtils.h"
 #include "JpegFixture.h"
 #include "TestFiles.h"
+#include "transfer/ContentFingerprint.h"
 #include "transfer/Transferer.h"
 
 #include <QDir>
@@ -60,6 +61,12 @@ TEST_F(CameraDriveFileTest, DescribesItsFile) {
     const QString plain = source(QStringLiteral("notes.txt"), "text");
     CameraDriveFile other(plain, true);
     EXPECT_EQ(other.creationDate(), FileUtils::getCreationDateForFile(plain));
+    // A file the scan reads whole is fingerprinted on the way, as the import
+    // history would; a longer one is left to the history.
+    EXPECT_EQ(other.knownFingerprint(), ContentFingerprint::ofFile(plain));
+    const CameraDriveFile longer(source(QStringLiteral("long.bin"), QByteArray(5000, 'x')), true);
+    longer.creationDate();
+    EXPECT_FALSE(longer.knownFingerprint());
     EXPECT_EQ(CameraDriveFile(m_card.path() + QStringLiteral("/gone"), true).fileSize(), 0);
 }
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Exif.h"
+#include "ExifDateReader.h"
 #include "JpegFixtures.h"
 #include "TestFiles.h"
 
@@ -81,6 +82,44 @@ TEST(Exif, ParseExifDate) {
           "2012:05:01 10:00:00 ", " 2012:05:01 10:00:0", "+012:05:01 10:00:00"})
         EXPECT_FALSE(Exif::parseExifDate(QString::fromLatin1(text)).isValid()) << text;
     EXPECT_FALSE(Exif::parseExifDate(QString()).isValid());
+}
+
+// The quick read of a scan finds what the full read finds, or nothing (and
+// the scan then reads the full way); never another date.
+TEST(Exif, DigitizedDateFromTheHeadAgreesWithTheFullRead) {
+    QTemporaryDir dir;
+    const QByteArray pixels = encodeJpeg(quadrants(16, 16));
+    ExifOptions little;
+    little.littleEndian = true;
+    ExifOptions undated;
+    undated.dateTimeDigitized.clear();
+    ExifOptions bulky; // a block that runs past the head
+    bulky.userComment = QByteArray(8000, 'x');
+    const QByteArray dated = withExif(pixels, exifPayload({}));
+    const struct {
+        const char* name;
+        QByteArray file;
+        qsizetype head;
+        bool found;
+    } cases[] = {
+        {"big-endian", dated, 4096, true},
+        {"little-endian after JFIF", withExif(pixels, exifPayload(little), true), 4096, true},
+        {"cut inside the tags", dated, 40, false},
+        {"no date", withExif(pixels, exifPayload(undated)), 4096, false},
+        {"no EXIF", pixels, 4096, false},
+        {"a block longer than the head", withExif(pixels, exifPayload(bulky)), 4096, true},
+    };
+    for (const auto& c : cases) {
+        const QString path = dir.filePath(QString::fromLatin1(c.name) + QStringLiteral(".jpg"));
+        ASSERT_TRUE(TestFiles::write(path, c.file));
+        const QByteArray head = c.file.left(c.head);
+        const QDateTime quick = ExifDateReader::digitizedIn(std::span(
+            reinterpret_cast<const std::uint8_t*>(head.constData()), size_t(head.size())));
+        EXPECT_EQ(quick.isValid(), c.found) << c.name;
+        if (quick.isValid()) {
+            EXPECT_EQ(quick, Exif::parseExifDate(Exif(path).getTagValue(36868))) << c.name;
+        }
+    }
 }
 
 TEST(Exif, ThumbnailBoxesFollowTheImageShape) {
