@@ -10,17 +10,40 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 PublishBatch::PublishBatch(int maxFiles, qint64 maxBytes)
-    : m_maxFiles(maxFiles > 0 ? maxFiles : defaultMaxFiles)
+    : m_maxFiles(maxFiles > 0 ? maxFiles : defaultFileCount())
     , m_maxBytes(maxBytes > 0 ? maxBytes : defaultMaxBytes) {}
 
 PublishBatch::~PublishBatch() = default;
+
+int PublishBatch::defaultFileCount() {
+    static const int count = [] {
+        // Descriptors left for the rest of the process.
+        constexpr rlim_t others = 256;
+        // Enough for two full batches; no more, as children inherit it.
+        constexpr rlim_t wanted = 2 * rlim_t(defaultMaxFiles) + others;
+        rlimit limit{};
+        if (::getrlimit(RLIMIT_NOFILE, &limit) != 0)
+            return 256;
+        if (limit.rlim_cur < wanted) {
+            rlimit raised = limit;
+            raised.rlim_cur = std::min(wanted, limit.rlim_max);
+            if (::setrlimit(RLIMIT_NOFILE, &raised) == 0)
+                limit = raised;
+        }
+        const rlim_t perBatch = limit.rlim_cur > others ? (limit.rlim_cur - others) / 2 : 0;
+        return int(std::clamp(perBatch, rlim_t(16), rlim_t(defaultMaxFiles)));
+    }();
+    return count;
+}
 
 void PublishBatch::add(Entry entry) {
     if (entry.staged)
