@@ -158,13 +158,19 @@ bool FileCopy::copyContents(const QString& source, int destination, const Progre
         done += got;
         if (progress && !progress(done))
             return false;
-        // All the source had is here: a plain read, not another kernel
-        // copy, tells whether it ends (or grew meanwhile).
-        if (done >= sourceStat.st_size)
-            kernelCopy = false;
+        // All the source had is here: a plain read of one byte, not another
+        // kernel copy, tells whether it ends or grew meanwhile.
+        if (done >= sourceStat.st_size) {
+            char more = 0;
+            const ssize_t extra = readSome(in.fd, &more, 1);
+            if (extra < 0)
+                return false;
+            done += extra;
+            break;
+        }
     }
-    // The source's size at the start, neither more (it grew: read to its
-    // end above) nor less (it shrank).
+    // The source's size at the start, neither more (it grew) nor less (it
+    // shrank).
     if (done != sourceStat.st_size)
         return false;
     if (sourceModified)

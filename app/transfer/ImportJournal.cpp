@@ -81,8 +81,17 @@ ImportJournal::~ImportJournal() {
 }
 
 void ImportJournal::append(const ImportRecord& record) {
-    m_records.append(record);
-    if (m_descriptor >= 0 && !writeAll(m_descriptor, record.toLine() + '\n'))
+    append(QList<ImportRecord>{record});
+}
+
+void ImportJournal::append(const QList<ImportRecord>& records) {
+    if (records.isEmpty())
+        return;
+    m_records.append(records);
+    QByteArray lines;
+    for (const ImportRecord& record : records)
+        lines += record.toLine() + '\n';
+    if (m_descriptor >= 0 && !writeAll(m_descriptor, lines))
         qCWarning(lcTransfer) << "cannot write the import journal" << m_path;
 }
 

@@ -28,6 +28,8 @@ public:
     // in memory for the commit at the end.
     bool isValid() const { return m_descriptor >= 0; }
     void append(const ImportRecord& record);
+    // Several at once, in one write (a batch's).
+    void append(const QList<ImportRecord>& records);
     const QList<ImportRecord>& records() const { return m_records; }
     // Removes the journal, once its records are in the history.
     void discard();

@@ -283,10 +283,13 @@ void TransferRun::reportPublished(State& state) {
     if (publishing)
         batch.finish();
     // Remembered once durable under their names, before a moved source goes.
+    QList<ImportRecord> arrived;
     for (const PublishBatch::Entry& entry : batch.entries()) {
-        if (entry.published && state.journal && entry.action->importRecord())
-            state.journal->append(*entry.action->importRecord());
+        if (entry.published && entry.action->importRecord())
+            arrived.append(*entry.action->importRecord());
     }
+    if (state.journal)
+        state.journal->append(arrived);
     batch.removeSources();
     state.publishing.reset();
 }
