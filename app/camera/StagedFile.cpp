@@ -65,6 +65,10 @@ bool StagedFile::publish(bool replaceExisting) {
     if (!renameInto(m_temporary, m_destination, replaceExisting))
         return false;
     m_temporary.clear();
+    // Under its name the file needs no lock; closed here, on the thread
+    // that publishes, rather than when the batch is dropped.
+    ::close(m_descriptor);
+    m_descriptor = -1;
     return true;
 }
 

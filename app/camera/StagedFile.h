@@ -23,8 +23,8 @@ public:
     bool isValid() const { return !m_temporary.isEmpty(); }
     QString temporaryPath() const { return m_temporary; }
     // The temporary file, open for writing its contents (from its start);
-    // -1 once published. Closed with this object.
-    int descriptor() const { return m_temporary.isEmpty() ? -1 : m_descriptor; }
+    // -1 once published (and closed then) or when none could be made.
+    int descriptor() const { return m_descriptor; }
     QString destinationPath() const { return m_destination; }
 
     // Renames the temporary file to the destination: over an existing file

@@ -270,6 +270,10 @@ void TransferRun::reportPublished(State& state) {
         emit fileStarted(entry.action->source(), state.skipped);
         if (publishing)
             PublishBatch::publish(entry, state.skipsExisting);
+        // Another program may hold the name now: the next file bound there
+        // looks it up for real.
+        if (!entry.published)
+            state.destinationNames.add(entry.action->destination());
         if (entry.skipped || entry.takenMeanwhile) {
             // Taken meanwhile: skipped, as it would have been a moment earlier.
             state.skipped = true;
