@@ -16,6 +16,7 @@
 #include <QVariant>
 
 #include <atomic>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -120,12 +121,28 @@ bool ImportHistory::createSchema() {
     return true;
 }
 
-bool ImportHistory::holdsRecords() const {
+qint64 ImportHistory::recordCountEstimate() const {
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    // When in doubt, the files are looked up.
-    const bool none = query.exec(QStringLiteral("SELECT 1 FROM imported LIMIT 1")) && !query.next();
+    // Records are never deleted: the last row id counts them, without a
+    // pass over the table. When in doubt, as many as can be.
+    qint64 count = std::numeric_limits<qint64>::max();
+    if (query.exec(QStringLiteral("SELECT coalesce(max(rowid), 0) FROM imported")) && query.next())
+        count = query.value(0).toLongLong();
     query.finish();
-    return !none;
+    return count;
+}
+
+ImportHistory::RecordsByFile ImportHistory::readAllRecords() const {
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    RecordsByFile records;
+    if (!query.exec(QStringLiteral("SELECT name, size, captured, fingerprint FROM imported")))
+        return records;
+    while (query.next())
+        records[{query.value(0).toString(), query.value(1).toLongLong()}].append(
+            {query.value(2).toLongLong(), query.value(3).toLongLong()});
+    query.finish();
+    return records;
 }
 
 QSqlQuery ImportHistory::prepareLookup() const {
@@ -136,21 +153,30 @@ QSqlQuery ImportHistory::prepareLookup() const {
 }
 
 QList<qint64> ImportHistory::recordedFingerprints(QSqlQuery& query, const CameraFile& file) {
-    QList<qint64> fingerprints;
     if (file.localPath().isEmpty())
-        return fingerprints;
+        return {};
     query.bindValue(QStringLiteral(":name"), file.title());
     query.bindValue(QStringLiteral(":size"), file.fileSize());
     if (!query.exec())
-        return fingerprints;
-    std::optional<qint64> captured; // asked only when the name and size are known
-    while (query.next()) {
-        if (!captured)
-            captured = file.creationDate().toMSecsSinceEpoch();
-        if (query.value(0).toLongLong() == *captured)
-            fingerprints.append(query.value(1).toLongLong());
-    }
+        return {};
+    QList<Recorded> records;
+    while (query.next())
+        records.append({query.value(0).toLongLong(), query.value(1).toLongLong()});
     query.finish();
+    return fingerprintsOfDate(records, file);
+}
+
+QList<qint64> ImportHistory::fingerprintsOfDate(const QList<Recorded>& records,
+                                                const CameraFile& file) {
+    QList<qint64> fingerprints;
+    if (records.isEmpty() || file.localPath().isEmpty())
+        return fingerprints;
+    // Asked only when the name and size are known.
+    const qint64 captured = file.creationDate().toMSecsSinceEpoch();
+    for (const Recorded& record : records) {
+        if (record.captured == captured)
+            fingerprints.append(record.fingerprint);
+    }
     return fingerprints;
 }
 
@@ -181,13 +207,20 @@ QList<CameraFilePtr> ImportHistory::importedAmong(const QList<CameraFilePtr>& fi
     std::vector<Candidate> candidates;
     QSqlDatabase database = QSqlDatabase::database(m_connection, false);
     const bool reading = database.transaction();
-    // A first import asks nothing of an empty history.
-    if (holdsRecords()) {
+    // A first import asks nothing of an empty history; one of up to a few
+    // records per file is read whole, in one pass; a larger one is asked
+    // file by file.
+    const qint64 records = recordCountEstimate();
+    if (records > 0) {
+        const std::optional<RecordsByFile> whole =
+            records <= 4 * qint64(files.size()) ? std::optional(readAllRecords()) : std::nullopt;
         QSqlQuery lookup = prepareLookup();
         for (const CameraFilePtr& file : files) {
             if (!file)
                 continue;
-            QList<qint64> fingerprints = recordedFingerprints(lookup, *file);
+            QList<qint64> fingerprints =
+                whole ? fingerprintsOfDate(whole->value({file->title(), file->fileSize()}), *file)
+                      : recordedFingerprints(lookup, *file);
             if (!fingerprints.isEmpty())
                 candidates.push_back({file, std::move(fingerprints)});
         }

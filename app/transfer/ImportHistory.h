@@ -5,7 +5,9 @@
 #include "camera/CameraFile.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QList>
+#include <QPair>
 #include <QString>
 
 #include <optional>
@@ -60,14 +62,25 @@ public:
                                                  const QString& destination);
 
 private:
+    struct Recorded {
+        qint64 captured = 0;
+        qint64 fingerprint = 0;
+    };
+    // By name and size.
+    using RecordsByFile = QHash<QPair<QString, qint64>, QList<Recorded>>;
+
     bool open();
     // The fingerprints recorded for `file`'s name, size and capture date,
     // through `lookup`, the prepared query of one name and size; none for a
     // file without a local path, which cannot be fingerprinted.
     static QList<qint64> recordedFingerprints(QSqlQuery& lookup, const CameraFile& file);
+    // The fingerprints among `records` (of the file's name and size) that
+    // have its capture date.
+    static QList<qint64> fingerprintsOfDate(const QList<Recorded>& records, const CameraFile& file);
     static bool fingerprintIsAmong(const CameraFile& file, const QList<qint64>& fingerprints);
     QSqlQuery prepareLookup() const;
-    bool holdsRecords() const;
+    qint64 recordCountEstimate() const;
+    RecordsByFile readAllRecords() const;
     bool createSchema();
 
     QString m_path;

@@ -83,9 +83,21 @@ TEST_F(ImportHistoryTest, OnlyFilesThatArrivedAreRememberedAndOnlyNewOnesComeAga
 
     addPicture(3);
     addPicture(4);
+    addPicture(5);
     EXPECT_EQ(import(QStringLiteral("second"), true),
-              (QStringList{"IMG_0002.JPG", "IMG_0003.JPG", "IMG_0004.JPG"}));
+              (QStringList{"IMG_0002.JPG", "IMG_0003.JPG", "IMG_0004.JPG", "IMG_0005.JPG"}));
     EXPECT_TRUE(QDir(historyFolder()).entryList({QStringLiteral("*.journal")}).isEmpty());
+
+    // Asked about together: a history of about the files' number is read
+    // whole, a far larger one asked file by file; the answers agree.
+    addPicture(6);
+    CameraDrive drive(m_card.path());
+    const QList<CameraFilePtr> files = drive.getFilesButImagesOnly(false, false);
+    ASSERT_EQ(files.size(), 6);
+    const ImportHistory history(historyPath());
+    EXPECT_EQ(history.importedAmong(files), files.first(5));
+    EXPECT_EQ(history.importedAmong({files.first()}), QList<CameraFilePtr>{files.first()});
+    EXPECT_TRUE(history.importedAmong({files.last()}).isEmpty());
 }
 
 TEST_F(ImportHistoryTest, AFileWithOtherBytesNameOrSizeIsNew) {
