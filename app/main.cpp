@@ -3,6 +3,7 @@
 #include "shell/ApplicationBusService.h"
 
 #include "Localization.h"
+#include "MemoryPolicy.h"
 
 #include <QApplication>
 #include <QDir>
@@ -29,6 +30,7 @@ QStringList handedPaths(const QStringList& arguments) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    MemoryPolicy::returnLargeBlocksPromptly();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pixhaul"));
     QApplication::setApplicationDisplayName(QStringLiteral("Pixhaul"));

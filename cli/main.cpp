@@ -5,6 +5,7 @@
 #include "ImportOptions.h"
 #include "InterruptGuard.h"
 
+#include "MemoryPolicy.h"
 #include "UserDefaults.h"
 #include "settings/SettingsDefaults.h"
 
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
     // /etc/localtime at every local-time conversion, a few per file.
     if (!qEnvironmentVariableIsSet("TZ"))
         qputenv("TZ", ":/etc/localtime");
+    MemoryPolicy::returnLargeBlocksPromptly();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("pixhaul-import"));
     InterruptGuard interruptGuard;
