@@ -27,12 +27,12 @@ class StagedTransfer;
 // the entries once it is over.
 class PublishBatch {
 public:
-    // 1024 files turn 50,000 small files into some 100 flushes (two per
+    // 4096 files turn 50,000 small files into some 25 flushes (two per
     // batch; each waits for the disk) and keep a killed run's leftovers and
-    // the wait for a progress report small; 64 MiB is about a second of a
-    // card reader's writing, so large pictures are published at least that
-    // often.
-    static constexpr int defaultMaxFiles = 1024;
+    // the wait for a progress report small (a fifth of a second of such
+    // files); 64 MiB is about a second of a card reader's writing, so large
+    // pictures are published at least that often.
+    static constexpr int defaultMaxFiles = 4096;
     static constexpr qint64 defaultMaxBytes = qint64(64) << 20;
     // The files of a batch when none is asked for: each keeps its temporary
     // file open (its lock tells it from an abandoned one) until the batch
