@@ -75,8 +75,8 @@ QString StringUtils::stringFromDurationInSeconds(qint64 seconds) {
 
 QString StringUtils::UUIDString() {
     // A generator per thread, seeded once from the system's source: temporary
-    // names are made by the thousand, and that source is slow (a processor
-    // instruction that virtual machines emulate).
+    // names are made by the thousand, and that source (the processor's random
+    // instruction) takes over a microsecond per call.
     thread_local QRandomGenerator64 generator = QRandomGenerator64::securelySeeded();
     std::array<quint64, 2> bits{generator.generate(), generator.generate()};
     QByteArray bytes(reinterpret_cast<const char*>(bits.data()), sizeof bits);
