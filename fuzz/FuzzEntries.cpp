@@ -3,6 +3,7 @@
 
 #include "Exif.h"
 #include "ExifDataIO.h"
+#include "ExifDateReader.h"
 #include "ExifOrient.h"
 #include "HeifPictureReader.h"
 #include "ImageUtils.h"
@@ -164,6 +165,7 @@ int FuzzEntries::exifRead(const std::uint8_t* data, std::size_t size) {
     ExifData* parsed = ExifDataIO::loadExifData(data, size);
     if (parsed)
         exif_data_unref(parsed);
+    ExifDateReader::digitizedIn(std::span(data, size));
     ScratchFile file(data, size);
     if (!file.ok())
         return 0;
