@@ -178,7 +178,8 @@ bool FileCopy::copyContents(const QString& source, int destination, const Progre
     return durability == Durability::Unflushed || ::fsync(destination) == 0;
 }
 
-bool FileCopy::readContents(const QString& source, QByteArray* contents, qint64 maxSize) {
+bool FileCopy::readContents(const QString& source, QByteArray* contents, qint64 maxSize,
+                            timespec* sourceModified) {
     struct stat sourceStat {};
     Descriptor in(openRegularForReading(source, &sourceStat));
     if (in.fd < 0 || sourceStat.st_size > maxSize)
@@ -190,6 +191,8 @@ bool FileCopy::readContents(const QString& source, QByteArray* contents, qint64 
         return false;
     bytes.truncate(got);
     *contents = std::move(bytes);
+    if (sourceModified)
+        *sourceModified = sourceStat.st_mtim;
     return true;
 }
 

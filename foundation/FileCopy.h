@@ -38,9 +38,10 @@ public:
 
     // Reads the whole regular file `source` into `contents`. False on a read
     // error, a file larger than `maxSize`, or a file whose size changed while
-    // it was read.
+    // it was read. With `sourceModified`, also its modification time.
+    static constexpr qint64 defaultMaxSize = qint64(1) << 30;
     static bool readContents(const QString& source, QByteArray* contents,
-                             qint64 maxSize = qint64(1) << 30);
+                             qint64 maxSize = defaultMaxSize, timespec* sourceModified = nullptr);
 
     // Writes `contents` to `destination` (created or truncated, mode 0666
     // less the umask) and fsyncs it (unless Unflushed). False on any error;

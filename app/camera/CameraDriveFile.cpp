@@ -176,10 +176,7 @@ std::unique_ptr<StagedTransfer> CameraDriveFile::stageCopy(const QString& destin
         turnsUnderWay.acquire();
         const auto turned = qScopeGuard([] { turnsUnderWay.release(); });
         QByteArray bytes;
-        struct stat source {};
-        if (::stat(QFile::encodeName(m_filePath).constData(), &source) == 0)
-            times[1] = source.st_mtim;
-        if (FileCopy::readContents(m_filePath, &bytes)) {
+        if (FileCopy::readContents(m_filePath, &bytes, FileCopy::defaultMaxSize, &times[1])) {
             const QByteArray upright = ImageUtils::losslesslyTransformed(bytes, uprightCode);
             // A picture the lossless transform refuses arrives as it is.
             const QByteArray& contents = upright.isEmpty() ? bytes : upright;
