@@ -91,21 +91,25 @@ int ImportCommand::execute() {
             : TransferModeCopy));
 
     // A card is read by its layout; any other folder is imported whole.
+    ImportHistory history;
+    const auto readAhead = [&history](const QList<CameraFilePtr>& listed) {
+        return history.readAheadFor(listed);
+    };
     if (m_deviceCamera) {
-        m_transferer.scanCamera(*m_deviceCamera);
+        m_transferer.scanCamera(*m_deviceCamera, readAhead);
     } else {
         CameraDrive drive(m_sourceFolder);
         if (!drive.isDefined()) {
             drive.setImagePath(m_sourceFolder);
             drive.setVideoPath({});
         }
-        m_transferer.scanCamera(drive);
+        m_transferer.scanCamera(drive, readAhead);
     }
     if (m_transferer.targets().isEmpty()) {
         print(m_out, QStringLiteral("No files to import in %1.\n").arg(m_sourceFolder));
         return Success;
     }
-    const int imported = sortOutImported();
+    const int imported = sortOutImported(history);
     if (m_transferer.targets().isEmpty()) {
         print(m_out, QStringLiteral("No new files to import in %1 (%2 already imported).\n")
                          .arg(m_sourceFolder)
@@ -136,12 +140,12 @@ int ImportCommand::execute() {
     return transfer(actions);
 }
 
-int ImportCommand::sortOutImported() {
+int ImportCommand::sortOutImported(const ImportHistory& history) {
     QList<CameraFilePtr> files;
     for (const TransferTarget& group : m_transferer.targets())
         files += group.items();
     QSet<const CameraFile*> known;
-    for (const CameraFilePtr& file : ImportHistory().importedAmong(files))
+    for (const CameraFilePtr& file : history.importedAmong(files))
         known.insert(file.get());
     if (m_options.newOnly)
         m_transferer.removeFiles(

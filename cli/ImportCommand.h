@@ -11,6 +11,7 @@
 #include <memory>
 
 class CameraDevice;
+class ImportHistory;
 class UserDefaults;
 
 // One run of pixhaul-import: scans the source, sorts out the files imported
@@ -33,7 +34,7 @@ public:
 private:
     // Counts the files the import history knows and, with --new-only,
     // leaves them out; returns how many it knows.
-    int sortOutImported();
+    int sortOutImported(const ImportHistory& history);
     bool settleGroups(const QString& pattern);
     void printPlan(const QString& pattern) const;
     void printSpace(const SpaceCheck& space) const;

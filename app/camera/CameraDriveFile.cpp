@@ -70,12 +70,18 @@ QDateTime CameraDriveFile::creationDate() const {
     return *m_creationDate;
 }
 
+void CameraDriveFile::readForScan(const FingerprintWanted& fingerprintWanted) const {
+    const QMutexLocker locker(&m_dateLock);
+    if (!m_creationDate)
+        readHead(fingerprintWanted);
+}
+
 std::optional<quint64> CameraDriveFile::knownFingerprint() const {
     const QMutexLocker locker(&m_dateLock);
     return m_fingerprint;
 }
 
-void CameraDriveFile::readHead() const {
+void CameraDriveFile::readHead(const FingerprintWanted& fingerprintWanted) const {
     // Enough for the EXIF tags of a camera's JPEG, and the whole of a tiny one.
     constexpr qint64 headBytes = 4096;
     QByteArray head;
@@ -83,12 +89,22 @@ void CameraDriveFile::readHead() const {
         ::open(QFile::encodeName(m_filePath).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     struct stat st {};
     if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-        m_fileSize.store(static_cast<qint64>(st.st_size));
-        head.resize(qMin(qint64(st.st_size), headBytes));
-        const ssize_t got = ::pread(fd, head.data(), size_t(head.size()), 0);
-        head.truncate(got > 0 ? qsizetype(got) : 0);
-        if (head.size() == st.st_size)
-            m_fingerprint = ContentFingerprint::ofWholeFile(head);
+        const qint64 size = st.st_size;
+        m_fileSize.store(size);
+        std::optional<QByteArray> edges;
+        if (size > headBytes && fingerprintWanted && fingerprintWanted(title(), size))
+            edges = ContentFingerprint::readEdges(fd, size);
+        if (edges) {
+            // The first edge holds the head: the file is read once.
+            m_fingerprint = ContentFingerprint::ofEdges(size, *edges);
+            head = edges->first(headBytes);
+        } else {
+            head.resize(qMin(size, headBytes));
+            const ssize_t got = ::pread(fd, head.data(), size_t(head.size()), 0);
+            head.truncate(got > 0 ? qsizetype(got) : 0);
+            if (head.size() == size)
+                m_fingerprint = ContentFingerprint::ofWholeFile(head);
+        }
     }
     if (fd >= 0)
         ::close(fd);

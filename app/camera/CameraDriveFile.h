@@ -26,6 +26,7 @@ public:
     // for a file that short, the fingerprint (see readHead()).
     QDateTime creationDate() const override;
     QDateTime modificationDate() const override;
+    void readForScan(const FingerprintWanted& fingerprintWanted) const override;
     // The embedded EXIF thumbnail of an image, else the file type's icon.
     QImage thumbnail() const override;
 
@@ -58,8 +59,9 @@ private:
 
     // The scan's look at the file, through one descriptor: its size, the
     // date from the head of a JPEG (else the full way) and the fingerprint
-    // of a file the head holds whole. Under m_dateLock.
-    void readHead() const;
+    // of a file the head holds whole, or of one `fingerprintWanted` asks
+    // for. Under m_dateLock.
+    void readHead(const FingerprintWanted& fingerprintWanted = {}) const;
 
     QString m_filePath;
     bool m_moveable;

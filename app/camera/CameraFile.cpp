@@ -26,6 +26,11 @@ QImage CameraFile::thumbnail() const {
     return {};
 }
 
+void CameraFile::readForScan(const FingerprintWanted&) const {
+    creationDate();
+    fileSize();
+}
+
 bool CameraFile::transferFileTo(const QString&, TransferMode, bool) {
     return false;
 }

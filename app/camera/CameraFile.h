@@ -8,10 +8,16 @@
 #include <QMetaType>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
 class StagedTransfer;
+
+// Asked by a scan, on its threads, whether the file of `name` and `size`
+// should have its content fingerprint taken as it is read (the import
+// history has a record of that name and size).
+using FingerprintWanted = std::function<bool(const QString& name, qint64 size)>;
 
 // One transferable file on a camera. The base class answers "nothing"
 // (empty, 0, null, false); drive and device files fill it in.
@@ -34,6 +40,11 @@ public:
     virtual QDateTime creationDate() const;
     virtual QDateTime modificationDate() const;
     virtual QImage thumbnail() const;
+    // The scan's reading of the file: its date and size, and its
+    // fingerprint (knownFingerprint()) as well when `fingerprintWanted`
+    // asks for it, so that the file is opened once. The base asks the date
+    // and the size.
+    virtual void readForScan(const FingerprintWanted& fingerprintWanted) const;
 
     // Copies or moves the file to the full path
     // `destination`, whose folder exists. Implementations guarantee:

@@ -35,16 +35,20 @@ std::optional<quint64> ContentFingerprint::ofFile(const QString& path) {
     struct stat info {};
     std::optional<quint64> result;
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-        const qint64 size = info.st_size;
-        // A file of up to two edges is read whole, its bytes once.
-        const qint64 head = qMin(size, edgeBytes);
-        const qint64 tail = qMin(size - head, edgeBytes);
-        QByteArray bytes(head + tail, Qt::Uninitialized);
-        if (readAt(fd, bytes.data(), head, 0) && readAt(fd, bytes.data() + head, tail, size - tail))
-            result = ofEdges(size, bytes);
+        if (const std::optional<QByteArray> edges = readEdges(fd, info.st_size))
+            result = ofEdges(info.st_size, *edges);
     }
     ::close(fd);
     return result;
+}
+
+std::optional<QByteArray> ContentFingerprint::readEdges(int fd, qint64 size) {
+    const qint64 head = qMin(size, edgeBytes);
+    const qint64 tail = qMin(size - head, edgeBytes);
+    QByteArray bytes(head + tail, Qt::Uninitialized);
+    if (!readAt(fd, bytes.data(), head, 0) || !readAt(fd, bytes.data() + head, tail, size - tail))
+        return std::nullopt;
+    return bytes;
 }
 
 std::optional<quint64> ContentFingerprint::ofWholeFile(QByteArrayView contents) {

@@ -19,7 +19,11 @@ public:
     // The same for a file whose whole contents are `contents`, already read.
     static std::optional<quint64> ofWholeFile(QByteArrayView contents);
 
-private:
-    // Of a file of `size` bytes whose edges are `edges`, one after the other.
+    // The edges of the open file `fd` of `size` bytes, one after the other:
+    // its first 64 KiB, then those of its last 64 KiB that are not among
+    // them (a file of up to 128 KiB whole, its bytes once). Nothing when a
+    // read fails or comes short.
+    static std::optional<QByteArray> readEdges(int fd, qint64 size);
+    // Of a file of `size` bytes whose edges are `edges`, as readEdges() gives them.
     static std::optional<quint64> ofEdges(qint64 size, QByteArrayView edges);
 };

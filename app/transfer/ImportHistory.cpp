@@ -15,6 +15,7 @@
 #include <QStandardPaths>
 #include <QVariant>
 
+#include <algorithm>
 #include <atomic>
 #include <limits>
 #include <vector>
@@ -147,33 +148,65 @@ ImportHistory::RecordsByFile ImportHistory::readAllRecords() const {
 
 QSqlQuery ImportHistory::prepareLookup() const {
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    query.prepare(QStringLiteral(
-        "SELECT captured, fingerprint FROM imported WHERE name = :name AND size = :size"));
+    query.setForwardOnly(true);
+    query.prepare(
+        QStringLiteral("SELECT size, captured, fingerprint FROM imported WHERE name = :name"));
     return query;
 }
 
-QList<qint64> ImportHistory::recordedFingerprints(QSqlQuery& query, const CameraFile& file) {
-    if (file.localPath().isEmpty())
-        return {};
-    query.bindValue(QStringLiteral(":name"), file.title());
-    query.bindValue(QStringLiteral(":size"), file.fileSize());
-    if (!query.exec())
-        return {};
-    QList<Recorded> records;
-    while (query.next())
-        records.append({query.value(0).toLongLong(), query.value(1).toLongLong()});
-    query.finish();
-    return fingerprintsOfDate(records, file);
+void ImportHistory::readRecordsOfName(QSqlQuery& lookup, const QString& name,
+                                      RecordsByFile& records) {
+    lookup.bindValue(QStringLiteral(":name"), name);
+    if (!lookup.exec())
+        return;
+    while (lookup.next())
+        records[{name, lookup.value(0).toLongLong()}].append(
+            {lookup.value(1).toLongLong(), lookup.value(2).toLongLong()});
+    lookup.finish();
 }
 
-QList<qint64> ImportHistory::fingerprintsOfDate(const QList<Recorded>& records,
-                                                const CameraFile& file) {
+bool ImportHistory::Snapshot::covers(const CameraFile& file) const {
+    return whole || file.localPath().isEmpty() || names.contains(file.title());
+}
+
+ImportHistory::Snapshot ImportHistory::recordsOfNames(const QList<CameraFilePtr>& files) const {
+    Snapshot snapshot;
+    // One transaction: every look-up reads the same snapshot under one
+    // lock instead of taking and dropping it per name.
+    QSqlDatabase database = QSqlDatabase::database(m_connection, false);
+    const bool reading = database.transaction();
+    const qint64 records = recordCountEstimate();
+    snapshot.whole = records <= 4 * qint64(files.size());
+    if (snapshot.whole && records > 0) {
+        snapshot.records = readAllRecords();
+    } else if (!snapshot.whole) {
+        QSqlQuery lookup = prepareLookup();
+        for (const CameraFilePtr& file : files) {
+            // Files without a local path cannot be fingerprinted: never asked.
+            if (!file || file->localPath().isEmpty())
+                continue;
+            const QString name = file->title();
+            if (!snapshot.names.contains(name)) {
+                snapshot.names.insert(name);
+                readRecordsOfName(lookup, name, snapshot.records);
+            }
+        }
+    }
+    if (reading)
+        database.commit();
+    return snapshot;
+}
+
+QList<qint64> ImportHistory::fingerprintsOf(const RecordsByFile& records, const CameraFile& file) {
     QList<qint64> fingerprints;
     if (records.isEmpty() || file.localPath().isEmpty())
         return fingerprints;
+    const auto found = records.constFind({file.title(), file.fileSize()});
+    if (found == records.cend())
+        return fingerprints;
     // Asked only when the name and size are known.
     const qint64 captured = file.creationDate().toMSecsSinceEpoch();
-    for (const Recorded& record : records) {
+    for (const Recorded& record : *found) {
         if (record.captured == captured)
             fingerprints.append(record.fingerprint);
     }
@@ -188,46 +221,51 @@ bool ImportHistory::fingerprintIsAmong(const CameraFile& file, const QList<qint6
 }
 
 bool ImportHistory::wasImported(const CameraFile& file) const {
-    if (!m_open)
+    if (!m_open || file.localPath().isEmpty())
         return false;
+    RecordsByFile records;
     QSqlQuery lookup = prepareLookup();
-    return fingerprintIsAmong(file, recordedFingerprints(lookup, file));
+    readRecordsOfName(lookup, file.title(), records);
+    return fingerprintIsAmong(file, fingerprintsOf(records, file));
+}
+
+FingerprintWanted ImportHistory::readAheadFor(const QList<CameraFilePtr>& listed) {
+    m_readAhead.reset();
+    if (!m_open || listed.isEmpty())
+        return {};
+    m_readAhead = recordsOfNames(listed);
+    if (m_readAhead->records.isEmpty())
+        return {};
+    // A copy of the records, shared and never changed, outlives this history if need be.
+    return [records = m_readAhead->records](const QString& name, qint64 size) {
+        return records.contains({name, size});
+    };
 }
 
 QList<CameraFilePtr> ImportHistory::importedAmong(const QList<CameraFilePtr>& files) const {
     if (!m_open || files.isEmpty())
         return {};
-    // The records first, in one transaction: every look-up reads the same
-    // snapshot under one lock instead of taking and dropping it per file.
+    const bool readAhead =
+        m_readAhead && std::all_of(files.cbegin(), files.cend(), [this](const CameraFilePtr& file) {
+            return !file || m_readAhead->covers(*file);
+        });
+    const Snapshot fresh = readAhead ? Snapshot() : recordsOfNames(files);
+    const Snapshot& snapshot = readAhead ? *m_readAhead : fresh;
     struct Candidate {
         CameraFilePtr file;
         QList<qint64> fingerprints;
         bool imported = false;
     };
     std::vector<Candidate> candidates;
-    QSqlDatabase database = QSqlDatabase::database(m_connection, false);
-    const bool reading = database.transaction();
-    // A first import asks nothing of an empty history; one of up to a few
-    // records per file is read whole, in one pass; a larger one is asked
-    // file by file.
-    const qint64 records = recordCountEstimate();
-    if (records > 0) {
-        const std::optional<RecordsByFile> whole =
-            records <= 4 * qint64(files.size()) ? std::optional(readAllRecords()) : std::nullopt;
-        QSqlQuery lookup = prepareLookup();
-        for (const CameraFilePtr& file : files) {
-            if (!file)
-                continue;
-            QList<qint64> fingerprints =
-                whole ? fingerprintsOfDate(whole->value({file->title(), file->fileSize()}), *file)
-                      : recordedFingerprints(lookup, *file);
-            if (!fingerprints.isEmpty())
-                candidates.push_back({file, std::move(fingerprints)});
-        }
+    for (const CameraFilePtr& file : files) {
+        if (!file)
+            continue;
+        QList<qint64> fingerprints = fingerprintsOf(snapshot.records, *file);
+        if (!fingerprints.isEmpty())
+            candidates.push_back({file, std::move(fingerprints)});
     }
-    if (reading)
-        database.commit();
-    // Then the files' fingerprints, each a read of the file, on two threads.
+    // Then the fingerprints not taken by the scan, each a read of the
+    // file, on two threads.
     Interleaved::forEach(candidates.size(), 2, [&candidates](size_t i) {
         candidates[i].imported =
             fingerprintIsAmong(*candidates[i].file, candidates[i].fingerprints);

@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QList>
 #include <QPair>
+#include <QSet>
 #include <QString>
 
 #include <optional>
@@ -50,6 +51,12 @@ public:
     // The files among `files` imported before, in their order: the same
     // test for each, all in one read of the history.
     QList<CameraFilePtr> importedAmong(const QList<CameraFilePtr>& files) const;
+    // Reads the records of the names among `listed` ahead of their scan,
+    // and answers, on any thread, whether a file of a name and size has
+    // one: the scan takes those files' fingerprints as it reads them, so
+    // that importedAmong() of the scanned files opens none again and asks
+    // the history nothing more. Empty when no name has a record.
+    FingerprintWanted readAheadFor(const QList<CameraFilePtr>& listed);
 
     // Adds `records` in one transaction; records already known are kept as
     // they are. False when the history could not take them.
@@ -68,16 +75,27 @@ private:
     };
     // By name and size.
     using RecordsByFile = QHash<QPair<QString, qint64>, QList<Recorded>>;
+    // The records of some files' names.
+    struct Snapshot {
+        RecordsByFile records;
+        bool whole = false;  // the whole history was read,
+        QSet<QString> names; // else the records of these names
+        bool covers(const CameraFile& file) const;
+    };
 
     bool open();
-    // The fingerprints recorded for `file`'s name, size and capture date,
-    // through `lookup`, the prepared query of one name and size; none for a
-    // file without a local path, which cannot be fingerprinted.
-    static QList<qint64> recordedFingerprints(QSqlQuery& lookup, const CameraFile& file);
-    // The fingerprints among `records` (of the file's name and size) that
-    // have its capture date.
-    static QList<qint64> fingerprintsOfDate(const QList<Recorded>& records, const CameraFile& file);
+    // The records of the names among `files`, in one transaction: a history
+    // of up to a few records per file is read whole, in one pass; a larger
+    // one is asked name by name.
+    Snapshot recordsOfNames(const QList<CameraFilePtr>& files) const;
+    // The fingerprints among `records` that have the name, size and capture
+    // date of `file`; none for a file without a local path, which cannot be
+    // fingerprinted.
+    static QList<qint64> fingerprintsOf(const RecordsByFile& records, const CameraFile& file);
     static bool fingerprintIsAmong(const CameraFile& file, const QList<qint64>& fingerprints);
+    // Adds the records of `name` to `records` through `lookup`, the
+    // prepared query of one name.
+    static void readRecordsOfName(QSqlQuery& lookup, const QString& name, RecordsByFile& records);
     QSqlQuery prepareLookup() const;
     qint64 recordCountEstimate() const;
     RecordsByFile readAllRecords() const;
@@ -86,4 +104,5 @@ private:
     QString m_path;
     QString m_connection;
     bool m_open = false;
+    std::optional<Snapshot> m_readAhead;
 };

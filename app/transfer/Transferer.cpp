@@ -43,18 +43,19 @@ QString standardizedPath(const QString& path) {
     return QDir::cleanPath(expanded);
 }
 
-// Reads the files' dates and sizes on two threads: each date is a read of
-// the file's metadata, the largest part of a scan of many small files.
-// Files of a device camera share one connection and are left to the caller.
-void readDatesAndSizes(const QList<CameraFilePtr>& files) {
+// Reads the files' dates and sizes (and the fingerprints `fingerprintWanted`
+// asks for) on two threads: each date is a read of the file's metadata, the
+// largest part of a scan of many small files. Files of a device camera
+// share one connection and are left to the caller.
+void readDatesAndSizes(const QList<CameraFilePtr>& files,
+                       const FingerprintWanted& fingerprintWanted) {
     QList<CameraFilePtr> local;
     for (const CameraFilePtr& file : files) {
         if (file->supportsParallelTransfers())
             local.append(file);
     }
-    Interleaved::forEach(size_t(local.size()), 2, [&local](size_t i) {
-        local[qsizetype(i)]->creationDate();
-        local[qsizetype(i)]->fileSize();
+    Interleaved::forEach(size_t(local.size()), 2, [&local, &fingerprintWanted](size_t i) {
+        local[qsizetype(i)]->readForScan(fingerprintWanted);
     });
 }
 
@@ -68,10 +69,10 @@ QList<CameraFilePtr> Transferer::getCameraFiles(Camera& camera, bool imagesOnly)
     return camera.getFilesButImagesOnly(imagesOnly, false);
 }
 
-void Transferer::scanCamera(Camera& camera) {
+void Transferer::scanCamera(Camera& camera, const FingerprintChooser& chooseFingerprints) {
     m_bytesTotal = 0;
     const QList<CameraFilePtr> files = getCameraFiles(camera, false);
-    readDatesAndSizes(files);
+    readDatesAndSizes(files, chooseFingerprints ? chooseFingerprints(files) : FingerprintWanted());
     for (const CameraFilePtr& file : files)
         m_bytesTotal += file->fileSize();
 

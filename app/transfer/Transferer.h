@@ -38,9 +38,13 @@ public:
     static bool cameraHasFiles(Camera& camera, bool imagesOnly);
     static QList<CameraFilePtr> getCameraFiles(Camera& camera, bool imagesOnly);
 
+    // Asked, once a scan has listed the camera's files, which of them it
+    // should fingerprint as it reads them (ImportHistory::readAheadFor()).
+    using FingerprintChooser = std::function<FingerprintWanted(const QList<CameraFilePtr>& listed)>;
+
     // Lists pictures and movies once, asking each file's size and creation
     // date exactly once, and rebuilds targets and totalBytes.
-    void scanCamera(Camera& camera);
+    void scanCamera(Camera& camera, const FingerprintChooser& chooseFingerprints = {});
 
     // Takes the files `drop` picks out of their groups (a group left empty
     // goes), keeps totalBytes in step, and returns how many went. For

@@ -98,6 +98,23 @@ TEST_F(ImportHistoryTest, OnlyFilesThatArrivedAreRememberedAndOnlyNewOnesComeAga
     EXPECT_EQ(history.importedAmong(files), files.first(5));
     EXPECT_EQ(history.importedAmong({files.first()}), QList<CameraFilePtr>{files.first()});
     EXPECT_TRUE(history.importedAmong({files.last()}).isEmpty());
+
+    // Read ahead of a scan (the history whole for six files, name by name
+    // for one): the scan fingerprints exactly the files with a record, and
+    // the answers stay the same.
+    for (const qsizetype listedCount : {6, 1}) {
+        SCOPED_TRACE(listedCount);
+        const QList<CameraFilePtr> listed =
+            CameraDrive(m_card.path()).getFilesButImagesOnly(false, false).first(listedCount);
+        ImportHistory ahead(historyPath());
+        const FingerprintWanted wanted = ahead.readAheadFor(listed);
+        for (const CameraFilePtr& file : listed)
+            file->readForScan(wanted);
+        const QList<CameraFilePtr> imported = ahead.importedAmong(listed);
+        EXPECT_EQ(imported, listed.first(qMin(listedCount, qsizetype(5))));
+        for (const CameraFilePtr& file : listed)
+            EXPECT_EQ(file->knownFingerprint().has_value(), imported.contains(file));
+    }
 }
 
 TEST_F(ImportHistoryTest, AFileWithOtherBytesNameOrSizeIsNew) {

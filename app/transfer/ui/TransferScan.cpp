@@ -26,11 +26,14 @@ void TransferScan::start(std::shared_ptr<Transferer> transferer, std::shared_ptr
     m_watcher.setFuture(QtConcurrent::run([transferer, camera, imported = m_imported] {
         if (!transferer || !camera)
             return;
-        transferer->scanCamera(*camera);
+        ImportHistory history;
+        transferer->scanCamera(*camera, [&history](const QList<CameraFilePtr>& listed) {
+            return history.readAheadFor(listed);
+        });
         QList<CameraFilePtr> files;
         for (const TransferTarget& group : transferer->targets())
             files += group.items();
-        imported->files = ImportHistory().importedAmong(files);
+        imported->files = history.importedAmong(files);
     }));
 }
 
