@@ -90,11 +90,11 @@ int ImportCommand::execute() {
             ? TransferModeMove
             : TransferModeCopy));
 
-    // A card is read by its layout; any other folder is imported whole.
     ImportHistory history;
     const auto readAhead = [&history](const QList<CameraFilePtr>& listed) {
         return history.readAheadFor(listed);
     };
+    // A card is read by its layout; any other folder is imported whole.
     if (m_deviceCamera) {
         m_transferer.scanCamera(*m_deviceCamera, readAhead);
     } else {
