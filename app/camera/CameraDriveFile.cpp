@@ -46,10 +46,11 @@ std::counting_semaphore<2> turnsUnderWay(2);
 
 CameraDriveFile::CameraDriveFile(const QString& path, bool isMoveable)
     : m_filePath(path)
+    , m_title(path.sliced(path.lastIndexOf(QLatin1Char('/')) + 1))
     , m_moveable(isMoveable) {}
 
 QString CameraDriveFile::title() const {
-    return QFileInfo(m_filePath).fileName();
+    return m_title;
 }
 
 qint64 CameraDriveFile::fileSize() const {

@@ -64,6 +64,8 @@ private:
     void readHead(const FingerprintWanted& fingerprintWanted = {}) const;
 
     QString m_filePath;
+    // Asked for every file by the history, the plan and the transfer.
+    QString m_title;
     bool m_moveable;
     mutable QMutex m_dateLock;
     mutable std::optional<QDateTime> m_creationDate;
