@@ -66,12 +66,12 @@ constexpr size_t chunkSize = 1 << 20;
 
 // Copies up to `length` bytes from the current offsets; fewer only at the
 // end of the file; -1 on error. Inside the kernel while `kernelCopy` holds
-// (no pass through user space); through `buffer` (allocated on first use)
-// once the kernel cannot copy between these files or reports the end (some
-// file systems answer 0 for data they hold, so a plain read has the last
-// word).
-ssize_t copyChunk(int in, int out, std::unique_ptr<char[]>& buffer, size_t length,
-                  bool* kernelCopy) {
+// (no pass through user space); through `buffer` (`bufferSize` bytes, at
+// most `length`, allocated on first use) once the kernel cannot copy
+// between these files or reports the end (some file systems answer 0 for
+// data they hold, so a plain read has the last word).
+ssize_t copyChunk(int in, int out, std::unique_ptr<char[]>& buffer, size_t bufferSize,
+                  size_t length, bool* kernelCopy) {
     if (*kernelCopy) {
         // A signal handled without SA_RESTART (the importer's Ctrl-C) may
         // interrupt the copy, which then simply goes on.
@@ -87,8 +87,8 @@ ssize_t copyChunk(int in, int out, std::unique_ptr<char[]>& buffer, size_t lengt
         *kernelCopy = false;
     }
     if (!buffer)
-        buffer.reset(new char[chunkSize]);
-    const ssize_t got = readSome(in, buffer.get(), length);
+        buffer.reset(new char[bufferSize]);
+    const ssize_t got = readSome(in, buffer.get(), bufferSize);
     if (got <= 0)
         return got;
     return writeAll(out, buffer.get(), size_t(got)) ? got : -1;
@@ -140,11 +140,17 @@ bool FileCopy::copyContents(const QString& source, int destination, const Progre
     if (sourceStat.st_size > qint64(chunkSize))
         ::posix_fadvise(in.fd, 0, 0, POSIX_FADV_SEQUENTIAL);
 
+    // Where the kernel cannot copy (another file system), a small file
+    // goes through a buffer of its size: a chunk-sized one per file would
+    // be mapped and unmapped each time.
+    const size_t bufferSize =
+        size_t(qBound(qint64(1), qint64(sourceStat.st_size) + 1, qint64(chunkSize)));
     std::unique_ptr<char[]> buffer;
     qint64 done = 0;
     bool kernelCopy = true;
     for (;;) {
-        const ssize_t got = copyChunk(in.fd, destination, buffer, chunkSize, &kernelCopy);
+        const ssize_t got =
+            copyChunk(in.fd, destination, buffer, bufferSize, chunkSize, &kernelCopy);
         if (got < 0)
             return false;
         if (got == 0)

@@ -29,7 +29,8 @@ TEST(FileCopy, CopiesAcrossChunksAndFileSystems) {
     QTemporaryDir dir;
     QTemporaryDir shm(QStringLiteral("/dev/shm/pixhaul-copy-XXXXXX"));
     // Several chunks and a short last one; empty files copy too.
-    for (const qsizetype size : {qsizetype(0), qsizetype(1), qsizetype((5 << 20) + 17)}) {
+    for (const qsizetype size :
+         {qsizetype(0), qsizetype(1), qsizetype(4000), qsizetype((5 << 20) + 17)}) {
         const QByteArray contents = patterned(size);
         const QString source = dir.filePath(QStringLiteral("source"));
         ASSERT_TRUE(TestFiles::write(source, contents));
